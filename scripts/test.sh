@@ -1,0 +1,211 @@
+#!/usr/bin/env bash
+# Builds and tests everything, installing the Debian packages that are missing:
+#   packages  apt-get install of what the trees need (only when something is missing)
+#   native    core + unit tests, g++, AddressSanitizer + UndefinedBehaviorSanitizer  (build/native)
+#   win64     the same core + unit tests, MinGW-w64, run under Wine through CTest  (build/win64)
+#   fuzz      libFuzzer targets (clang, ASan + UBSan), each run for a bounded time  (build/fuzz)
+#   bench     benchmarks built in Release and run once with --quick as a smoke test  (build/bench)
+#
+# Environment:
+#   ORVANE_SKIP_PACKAGES=1, ORVANE_SKIP_NATIVE=1, ORVANE_SKIP_WIN64=1, ORVANE_SKIP_FUZZ=1,
+#   ORVANE_SKIP_BENCH=1   skip a stage (local iteration; CI runs them all)
+#   ORVANE_FUZZ_SECONDS    time per fuzz target (default 60)
+#   ORVANE_BUILD_LOCK      a lock file: every build and test command then runs under flock on it
+set -euo pipefail
+
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+ROOT=$(pwd -P)
+JOBS=2
+FUZZ_SECONDS=${ORVANE_FUZZ_SECONDS:-60}
+
+# Installed without recommended packages, except Wine (see install_packages).
+PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest pkg-config
+          g++-mingw-w64-x86-64-posix mingw-w64-tools xvfb xauth socat libvterm-dev)
+WINE_PACKAGES=(wine wine64)
+
+log() { printf '\n==== %s\n' "$*"; }
+
+# Runs a build or test command, under the shared lock when one is configured.
+locked() {
+    if [[ -n ${ORVANE_BUILD_LOCK:-} ]]; then
+        flock "$ORVANE_BUILD_LOCK" "$@"
+    else
+        "$@"
+    fi
+}
+
+# A stage that cannot run here (its folder does not exist yet) reports itself skipped.
+SKIP_CODE=200
+skip_stage() {
+    echo "skipped: $*"
+    exit "$SKIP_CODE"
+}
+
+missing_packages() {
+    local p
+    for p in "$@"; do
+        if ! dpkg-query -W -f='${db:Status-Abbrev}' "$p" 2>/dev/null | grep -q '^ii'; then
+            echo "$p"
+        fi
+    done
+}
+
+stage_packages() {
+    local missing missing_wine sudo=()
+    mapfile -t missing < <(missing_packages "${PACKAGES[@]}")
+    mapfile -t missing_wine < <(missing_packages "${WINE_PACKAGES[@]}")
+    if (( ${#missing[@]} == 0 && ${#missing_wine[@]} == 0 )); then
+        echo "all packages present"
+        return 0
+    fi
+    [[ $(id -u) -eq 0 ]] || sudo=(sudo)
+    echo "installing: ${missing[*]} ${missing_wine[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -q
+    if (( ${#missing[@]} )); then
+        "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+    fi
+    # Wine's recommended packages carry the X11 libraries and fonts its window and GDI
+    # code load at run time, so Wine gets them.
+    if (( ${#missing_wine[@]} )); then
+        "${sudo[@]}" apt-get install -y -q "${missing_wine[@]}"
+    fi
+}
+
+stage_native() {
+    locked cmake -S . -B build/native -G Ninja \
+        -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ \
+        -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_FLAGS_DEBUG="-O1 -g" -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
+        -DORVANE_SANITIZE=ON
+    locked cmake --build build/native -j"$JOBS"
+    locked ctest --test-dir build/native --output-on-failure --no-tests=error -j"$JOBS"
+}
+
+# Creates the tree's Wine prefix once, and waits for its wineserver to finish,
+# so that tests started in parallel never race to create it.
+make_wine_prefix() {
+    local prefix=$ROOT/build/win64/wineprefix
+    if [[ -f $prefix/system.reg ]]; then
+        echo "Wine prefix present: $prefix"
+        return 0
+    fi
+    echo "creating Wine prefix: $prefix"
+    local start=$SECONDS
+    locked build/win64/wine-run.sh wineboot --init
+    WINEPREFIX=$prefix wineserver -w
+    echo "Wine prefix ready in $((SECONDS - start)) s"
+}
+
+stage_win64() {
+    locked cmake -S . -B build/win64 -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
+        -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_FLAGS_DEBUG="-O1" -DCMAKE_CXX_FLAGS_DEBUG="-O1"
+    locked cmake --build build/win64 -j"$JOBS"
+    make_wine_prefix
+    # One X server for the whole run, for the tests that open windows.
+    locked xvfb-run -a -s "-screen 0 1280x1024x24" \
+        ctest --test-dir build/win64 --output-on-failure --no-tests=error -j"$JOBS"
+    WINEPREFIX=$ROOT/build/win64/wineprefix timeout 60 wineserver -w || true
+}
+
+# Prints the first existing file or folder among the arguments.
+first_existing() {
+    local p
+    for p in "$@"; do
+        if [[ -e $p ]]; then
+            echo "$p"
+            return 0
+        fi
+    done
+}
+
+run_fuzzer() {
+    local bin=$1 name base corpus dict seeds log
+    name=$(basename "$bin")
+    base=${name%_fuzzer}
+    corpus=build/fuzz/corpus/$name
+    log=build/fuzz/logs/$name.log
+    mkdir -p "$corpus" build/fuzz/artifacts build/fuzz/logs
+    local args=(-max_total_time="$FUZZ_SECONDS" -timeout=1 -rss_limit_mb=2048 -print_final_stats=1
+                -artifact_prefix="build/fuzz/artifacts/$name-")
+    dict=$(first_existing "fuzz/$name.dict" "fuzz/$base.dict")
+    [[ -z $dict ]] || args+=(-dict="$dict")
+    # New inputs go to the scratch corpus (first); the seed corpus in the repository is read only.
+    seeds=$(first_existing "fuzz/corpus/$base")
+    echo "fuzzing $name for ${FUZZ_SECONDS} s${dict:+, dictionary $dict}${seeds:+, seeds $seeds}"
+    if locked "$bin" "${args[@]}" "$corpus" ${seeds:+"$seeds"} >"$log" 2>&1; then
+        # The last progress line and the final statistics: executions, coverage, corpus.
+        grep -E '^#[0-9]+' "$log" | tail -n 1 || true
+        grep -E '^(stat::|Done )' "$log" || true
+    else
+        echo "FAILED: $name (full log: $log); report:"
+        grep -vE '^#[0-9]+' "$log" | tail -n 120
+        return 1
+    fi
+}
+
+stage_fuzz() {
+    [[ -f fuzz/CMakeLists.txt ]] || skip_stage "no fuzz/ folder"
+    locked cmake -S . -B build/fuzz -G Ninja \
+        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+        -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_FLAGS_DEBUG="-O1 -g" -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
+        -DORVANE_FUZZ=ON -DORVANE_TESTS=OFF
+    locked cmake --build build/fuzz -j"$JOBS"
+    local fuzzers failed=0 f
+    mapfile -t fuzzers < <(find build/fuzz -path '*/CMakeFiles' -prune -o -type f -name '*_fuzzer' -perm -u+x -print | sort)
+    if (( ${#fuzzers[@]} == 0 )); then
+        echo "no *_fuzzer programs were built"
+        return 1
+    fi
+    for f in "${fuzzers[@]}"; do
+        run_fuzzer "$f" || failed=1
+    done
+    return "$failed"
+}
+
+stage_bench() {
+    [[ -f bench/CMakeLists.txt ]] || skip_stage "no bench/ folder"
+    ./scripts/bench.sh --quick
+}
+
+STAGES=(packages native win64 fuzz bench)
+declare -A RESULT SECONDS_TAKEN
+passed=0 failed=0 skipped=0
+
+for stage in "${STAGES[@]}"; do
+    skip_var="ORVANE_SKIP_${stage^^}"
+    if [[ ${!skip_var:-0} == 1 ]]; then
+        RESULT[$stage]="skipped ($skip_var=1)"
+        SECONDS_TAKEN[$stage]=0
+        skipped=$((skipped + 1))
+        continue
+    fi
+    log "$stage"
+    start=$SECONDS
+    set +e
+    ( set -e; "stage_$stage" )
+    rc=$?
+    set -e
+    SECONDS_TAKEN[$stage]=$((SECONDS - start))
+    if (( rc == 0 )); then
+        RESULT[$stage]=passed
+        passed=$((passed + 1))
+    elif (( rc == SKIP_CODE )); then
+        RESULT[$stage]="skipped (nothing to build)"
+        skipped=$((skipped + 1))
+    else
+        RESULT[$stage]="FAILED (exit $rc)"
+        failed=$((failed + 1))
+    fi
+done
+
+log "summary"
+for stage in "${STAGES[@]}"; do
+    printf '%-9s %-28s %5d s\n' "$stage" "${RESULT[$stage]}" "${SECONDS_TAKEN[$stage]}"
+done
+if (( skipped )); then
+    echo "$passed passed, $failed failed, $skipped skipped"
+else
+    echo "$passed passed, $failed failed"
+fi
+(( failed == 0 ))

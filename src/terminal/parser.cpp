@@ -1,0 +1,228 @@
+// The byte machine: one small function per state, each taking a byte and
+// leaving the machine in its next state. Meaning lives in csi.cpp and the
+// grid operations; this file is only grammar.
+#include <iterator>
+
+#include "pictel/pictel_hooks.h"
+#include "terminal/charsets.h"
+#include "terminal/terminal.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr uint8_t ESC = 0x1B;
+constexpr uint8_t BEL = 0x07;
+constexpr uint8_t DEL = 0x7F;
+
+void groundControl(Terminal& t, uint8_t b) {
+    t.pendingWrap = 0;
+    switch (b) {
+    case 0x07: t.bellPending = 1; break;
+    case 0x08:
+        if (t.cursorCol >= 1) --t.cursorCol;
+        break;
+    case 0x09: nextTabStop(t); break;
+    case 0x0A: index(t); break;
+    case 0x0D: t.cursorCol = 0; break;
+    default: break;
+    }
+}
+
+void ground(Terminal& t, uint8_t b) {
+    if (b == ESC) {
+        t.pendingWrap = 0;
+        t.parserState = kEscape;
+    } else if (b >= 0x20 && b != DEL) {
+        putGlyph(t, glyphForByte(b, t.charset));
+    } else if (b != DEL) {
+        groundControl(t, b);
+    }
+}
+
+void beginCsi(Terminal& t) {
+    t.params.clear();
+    t.paramEmpty = 1;
+    t.privateMark = 0;
+    t.prefix = 0;
+    t.paramValue = 0;
+    t.intermediate = 0;
+    t.parserState = kCsiParam;
+}
+
+void escape(Terminal& t, uint8_t b) {
+    t.parserState = kGround;
+    switch (b) {
+    case '[': beginCsi(t); break;
+    case ']':
+        t.oscText.clear();
+        t.parserState = kOscString;
+        break;
+    case '_':
+        t.apcText.clear();
+        t.parserState = kApcString;
+        break;
+    case '(': t.parserState = kDesignate; break;
+    case 'c': fullReset(t); break;
+    case 'D': index(t); break;
+    case 'E':
+        t.cursorCol = 0;
+        index(t);
+        break;
+    case 'M': reverseIndex(t); break;
+    case 'H': setTabStopAtCursor(t, true); break;
+    case '7':
+        t.savedRow = t.cursorRow;
+        t.savedCol = t.cursorCol;
+        break;
+    case '8': setCursor(t, t.savedRow, t.savedCol); break;
+    default: break;
+    }
+}
+
+void designate(Terminal& t, uint8_t b) {
+    t.charset = b == '0' ? kCharsetDecGraphics : kCharsetAscii;
+    t.parserState = kGround;
+}
+
+void finishCsi(Terminal& t, uint8_t finalByte) {
+    if (!(t.paramEmpty && !t.params.empty()) && t.params.size() < kMaxCsiParams) {
+        t.params.push_back(t.paramValue);
+    }
+    t.parserState = kGround;
+    dispatchCsi(t, finalByte);
+}
+
+bool atParamStart(const Terminal& t) { return t.params.empty() && t.paramEmpty; }
+
+void csiPrefix(Terminal& t, uint8_t b) {
+    const bool accepted = atParamStart(t) && (b == '?' || t.prefix == 0);
+    if (!accepted) {
+        abortSequence(t);
+        return;
+    }
+    if (b == '?') t.privateMark = 1;
+    t.prefix = b;
+}
+
+void csiParam(Terminal& t, uint8_t b) {
+    if (b >= '0' && b <= '9') {
+        t.paramValue = t.paramValue * 10u + uint32_t(b - '0');
+        t.paramEmpty = 0;
+    } else if (b == ';') {
+        // Past the cap the parameters are read and dropped.
+        if (t.params.size() < kMaxCsiParams) t.params.push_back(t.paramValue);
+        t.paramEmpty = 1;
+        t.paramValue = 0;
+    } else if (b == '?' || b == '=' || b == '<' || b == '>') {
+        csiPrefix(t, b);
+    } else if (b >= 0x20 && b <= 0x2F) {
+        t.intermediate = b;
+        t.parserState = kCsiIntermediate;
+    } else if (b >= 0x40 && b <= 0x7E) {
+        finishCsi(t, b);
+    } else {
+        abortSequence(t);
+    }
+}
+
+void csiIntermediate(Terminal& t, uint8_t b) {
+    if (b >= 0x40 && b <= 0x7E) {
+        finishCsi(t, b);
+    } else if (b >= 0x20 && b <= 0x2F) {
+        t.intermediate = b;
+    } else {
+        abortSequence(t);
+    }
+}
+
+void endApc(Terminal& t) {
+    dispatchPictelApc(t);
+    t.apcText.clear();
+    t.parserState = kGround;
+}
+
+void apcString(Terminal& t, uint8_t b) {
+    if (b == ESC) {
+        t.parserState = kApcEscape;
+    } else if (b == BEL) {
+        endApc(t);
+    } else if (t.apcText.size() < kApcLimit) {
+        t.apcText.push_back(char(b));
+    } else {
+        abortSequence(t);
+    }
+}
+
+void apcEscape(Terminal& t, uint8_t b) {
+    if (b == '\\') {
+        endApc(t);
+    } else if (b != ESC) {
+        abortSequence(t);
+    }
+}
+
+void endOsc(Terminal& t) {
+    t.oscText.clear();
+    t.parserState = kGround;
+}
+
+void oscString(Terminal& t, uint8_t b) {
+    if (b == ESC) {
+        t.parserState = kOscEscape;
+    } else if (b == BEL) {
+        endOsc(t);
+    } else if (t.oscText.size() < kOscLimit) {
+        t.oscText.push_back(char(b));
+    } else {
+        t.oscText.clear();
+        abortSequence(t);
+    }
+}
+
+void oscEscape(Terminal& t, uint8_t b) {
+    if (b == '\\') {
+        endOsc(t);
+    } else if (b != ESC) {
+        t.oscText.clear();
+        abortSequence(t);
+    }
+}
+
+using StateFn = void (*)(Terminal&, uint8_t);
+
+// Indexed by ParserState.
+constexpr StateFn kStates[] = {
+    ground, escape, csiParam, csiIntermediate, designate, apcString, apcEscape, oscString, oscEscape,
+};
+
+}  // namespace
+
+void feedByte(Terminal& t, uint8_t byte) {
+    const auto state = size_t(t.parserState);
+    if (state >= std::size(kStates)) {
+        abortSequence(t);
+        return;
+    }
+    kStates[state](t, byte);
+}
+
+void abortSequence(Terminal& t) {
+    t.parserState = kGround;
+    t.params.clear();
+    t.paramValue = 0;
+    t.paramEmpty = 1;
+    t.privateMark = 0;
+    t.prefix = 0;
+    t.intermediate = 0;
+    t.apcText.clear();
+}
+
+bool takeReplies(Terminal& t, std::vector<uint8_t>& out) {
+    if (t.replies.empty()) return false;
+    out = std::move(t.replies);
+    t.replies.clear();
+    return true;
+}
+
+}  // namespace orvane
