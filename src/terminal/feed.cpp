@@ -12,8 +12,6 @@ namespace {
 constexpr uint8_t ESC = 0x1B;
 constexpr uint8_t BEL = 0x07;
 
-bool isPrintable(uint8_t b) { return b >= 0x20 && b != 0x7F; }
-
 void putHexForm(Terminal& t, uint8_t b) {
     static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
     putGlyph(t, u'[');
@@ -41,18 +39,22 @@ void putAsciiForm(Terminal& t, uint8_t b) {
 // Writes printable bytes in Ground exactly as putGlyph would, one row segment
 // at a time, so plain text does not pay for the state machine per byte.
 const uint8_t* writePrintableRun(Terminal& t, const uint8_t* p, const uint8_t* end) {
-    Cell cell = penCell(t, u' ');
+    const Cell pen = penCell(t, u' ');
+    const GlyphTable& glyphs = glyphTable(t.charset);
     const int32_t last = t.cols - 1;
-    while (p < end && isPrintable(*p)) {
+    while (p < end && isPrintableByte(*p)) {
         if (t.pendingWrap) {
-            putGlyph(t, glyphForByte(*p++, t.charset));
+            putGlyph(t, glyphs[*p++]);
             continue;
         }
         Row& row = t.grid[size_t(t.cursorRow)];
         int32_t col = t.cursorCol;
-        while (p < end && isPrintable(*p)) {
-            cell.ch = glyphForByte(*p++, t.charset);
-            row[size_t(col)] = cell;
+        while (p < end && isPrintableByte(*p)) {
+            // Copy the pen, then patch the character: building the cell on
+            // the stack first stalls on a store-to-load forward per glyph.
+            Cell& dst = row[size_t(col)];
+            dst = pen;
+            dst.ch = glyphs[*p++];
             if (col == last) {
                 t.pendingWrap = t.autoWrap;
                 break;
@@ -81,11 +83,10 @@ const uint8_t* feedAnsi(Terminal& t, const uint8_t* p, const uint8_t* end) {
         if (q != p) return q;
     }
     t.dirty = 1;
-    if (t.parserState == kGround && isPrintable(*p)) {
+    if (t.parserState == kGround && isPrintableByte(*p)) {
         return writePrintableRun(t, p, end);
     }
-    feedByte(t, *p);
-    return p + 1;
+    return feedSequenceRun(t, p, end);
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 // The byte machine: one small function per state, each taking a byte and
 // leaving the machine in its next state. Meaning lives in csi.cpp and the
 // grid operations; this file is only grammar.
-#include <iterator>
-
 #include "pictel/pictel_hooks.h"
 #include "terminal/charsets.h"
 #include "terminal/terminal.h"
@@ -33,8 +31,8 @@ void ground(Terminal& t, uint8_t b) {
     if (b == ESC) {
         t.pendingWrap = 0;
         t.parserState = kEscape;
-    } else if (b >= 0x20 && b != DEL) {
-        putGlyph(t, glyphForByte(b, t.charset));
+    } else if (isPrintableByte(b)) {
+        putGlyph(t, glyphTable(t.charset)[b]);
     } else if (b != DEL) {
         groundControl(t, b);
     }
@@ -189,22 +187,30 @@ void oscEscape(Terminal& t, uint8_t b) {
     }
 }
 
-using StateFn = void (*)(Terminal&, uint8_t);
-
-// Indexed by ParserState.
-constexpr StateFn kStates[] = {
-    ground, escape, csiParam, csiIntermediate, designate, apcString, apcEscape, oscString, oscEscape,
-};
-
 }  // namespace
 
+// A switch rather than a table of pointers: the state functions are inlined
+// and parameter digits do not pay for an indirect call each.
 void feedByte(Terminal& t, uint8_t byte) {
-    const auto state = size_t(t.parserState);
-    if (state >= std::size(kStates)) {
-        abortSequence(t);
-        return;
+    switch (t.parserState) {
+    case kGround: ground(t, byte); break;
+    case kEscape: escape(t, byte); break;
+    case kCsiParam: csiParam(t, byte); break;
+    case kCsiIntermediate: csiIntermediate(t, byte); break;
+    case kDesignate: designate(t, byte); break;
+    case kApcString: apcString(t, byte); break;
+    case kApcEscape: apcEscape(t, byte); break;
+    case kOscString: oscString(t, byte); break;
+    case kOscEscape: oscEscape(t, byte); break;
+    default: abortSequence(t); break;
     }
-    kStates[state](t, byte);
+}
+
+const uint8_t* feedSequenceRun(Terminal& t, const uint8_t* p, const uint8_t* end) {
+    do {
+        feedByte(t, *p++);
+    } while (p < end && t.parserState != kApcString && !(t.parserState == kGround && isPrintableByte(*p)));
+    return p;
 }
 
 void abortSequence(Terminal& t) {

@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "pictel/decoded_image_cache.h"
+#include "pictel/glass_layer.h"
+#include "pictel/media_platform.h"
 #include "terminal/cell.h"
 #include "terminal/palette.h"
 
@@ -36,6 +39,14 @@ inline constexpr size_t kApcLimit = 0x2000000;
 // Parameters kept per CSI sequence. Real sequences use a handful; the cap
 // stops a device streaming ";" from growing memory without bound.
 inline constexpr size_t kMaxCsiParams = 1024;
+
+// A measurement bracket set by the device, taken by the receive pump.
+struct StatMark {
+    int32_t kind = 0;  // 0 none, 1 start, 2 mark, 3 stop
+    std::string label;
+    int32_t gridColumns = 0;
+    int32_t gridRows = 0;
+};
 
 struct CellPos {
     int32_t row = 0;
@@ -121,6 +132,22 @@ struct Terminal {
     std::u16string lineBuffer;
     std::string lineTerminator = "\r";
 
+    // Pictel: canvases and placements under the text, and the statistics
+    // marker a device set last.
+    GlassLayer glass;
+    StatMark statMark;
+
+    // Media: inline transfers, media cache, repository, sounds.
+    bool mediaCacheEnabled = true;
+    bool mediaRepoEnabled = true;
+    bool soundsEnabled = true;
+    // Full folder paths without a trailing backslash; empty when not located.
+    std::wstring mediaCacheDir;
+    std::wstring mediaRepoDir;
+    DecodedImageCache decodedImages;
+    MediaPlatform* mediaPlatform = nullptr;  // files, decoder, player; none without a window
+    // (end of media)
+
     // Presentation read by the window layer.
     uint8_t fontValid = 0;  // the renderer re-fits its font when clear
     uint8_t geometryChanged = 0;
@@ -165,6 +192,13 @@ void abortSequence(Terminal& t);
 void dispatchCsi(Terminal& t, uint8_t finalByte);
 void applySgr(Terminal& t, const std::vector<uint32_t>& params);
 bool takeReplies(Terminal& t, std::vector<uint8_t>& out);
+
+// Feeds bytes from p (at least one) until the parser is back in Ground
+// before a printable byte, enters an APC string, or the bytes run out.
+const uint8_t* feedSequenceRun(Terminal& t, const uint8_t* p, const uint8_t* end);
+
+// Bytes Ground writes as glyphs: everything but C0 controls and DEL.
+inline bool isPrintableByte(uint8_t b) { return b >= 0x20 && b != 0x7F; }
 
 // Byte feed and display modes.
 void feed(Terminal& t, const uint8_t* bytes, size_t count);
