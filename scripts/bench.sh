@@ -19,8 +19,7 @@ if [[ ! -f bench/CMakeLists.txt ]]; then
     exit 1
 fi
 
-locked cmake -S . -B build/bench -G Ninja \
-    -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ \
+CC=gcc CXX=g++ locked cmake -S . -B build/bench -G Ninja \
     -DCMAKE_BUILD_TYPE=Release -DORVANE_BENCH=ON -DORVANE_TESTS=OFF
 locked cmake --build build/bench -j2
 

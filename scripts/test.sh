@@ -73,8 +73,9 @@ stage_packages() {
 }
 
 stage_native() {
-    locked cmake -S . -B build/native -G Ninja \
-        -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ \
+    # Compilers through CC/CXX: they choose the compiler of a new tree only, where
+    # -DCMAKE_CXX_COMPILER on an existing tree would wipe its cache and the options given.
+    CC=gcc CXX=g++ locked cmake -S . -B build/native -G Ninja \
         -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_FLAGS_DEBUG="-O1 -g" -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
         -DORVANE_SANITIZE=ON
     locked cmake --build build/native -j"$JOBS"
@@ -146,8 +147,7 @@ run_fuzzer() {
 
 stage_fuzz() {
     [[ -f fuzz/CMakeLists.txt ]] || skip_stage "no fuzz/ folder"
-    locked cmake -S . -B build/fuzz -G Ninja \
-        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    CC=clang CXX=clang++ locked cmake -S . -B build/fuzz -G Ninja \
         -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_FLAGS_DEBUG="-O1 -g" -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
         -DORVANE_FUZZ=ON -DORVANE_TESTS=OFF
     locked cmake --build build/fuzz -j"$JOBS"
@@ -201,7 +201,7 @@ done
 
 log "summary"
 for stage in "${STAGES[@]}"; do
-    printf '%-9s %-28s %5d s\n' "$stage" "${RESULT[$stage]}" "${SECONDS_TAKEN[$stage]}"
+    printf '%-9s %-32s %5d s\n' "$stage" "${RESULT[$stage]}" "${SECONDS_TAKEN[$stage]}"
 done
 if (( skipped )); then
     echo "$passed passed, $failed failed, $skipped skipped"

@@ -1,6 +1,5 @@
 #include "app/settings_profile.h"
 
-#include <array>
 #include <variant>
 
 namespace orvane {
@@ -16,7 +15,7 @@ struct SettingKey {
 };
 
 // Every persisted field, in the order of the record.
-const std::array<SettingKey, 40> kSettingKeys{{
+const SettingKey kSettingKeys[] = {
     {L"last", L"port", &AppSettings::lastPort},
     {L"window", L"geom", &AppSettings::windowGeom},
     {L"network", L"mode", &AppSettings::mode},
@@ -56,7 +55,7 @@ const std::array<SettingKey, 40> kSettingKeys{{
     {L"screenshot", L"format", &AppSettings::ssFormat},
     {L"screenshot", L"withbg", &AppSettings::ssWithBg},
     {L"screenshot", L"withglass", &AppSettings::ssWithGlass},
-}};
+};
 
 const wchar_t* boolText(bool value) {
     return value ? L"true" : L"false";

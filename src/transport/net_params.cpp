@@ -6,6 +6,8 @@ namespace {
 
 constexpr uint32_t kLimitedBroadcast = 0xFFFFFFFFu;
 constexpr uint32_t kAnyAddress = 0;
+// WSAECONNRESET: on UDP, an ICMP port-unreachable answer to an earlier send.
+constexpr int kConnectionReset = 10054;
 
 }  // namespace
 
@@ -19,6 +21,15 @@ bool isBroadcastTarget(uint32_t address, std::span<const InterfaceAddress> inter
         if (row.mask != 0 && address == ((row.address & row.mask) | ~row.mask)) return true;
     }
     return false;
+}
+
+ReceiveOutcome classifyReceive(bool udp, int result, int error) {
+    if (result > 0) return ReceiveOutcome::Deliver;
+    // TCP: the peer closed (0) or the connection failed.
+    if (!udp) return ReceiveOutcome::LinkLost;
+    // UDP: an empty datagram, or an echo of an earlier send, changes nothing.
+    if (result == 0 || error == kConnectionReset) return ReceiveOutcome::Ignore;
+    return ReceiveOutcome::LinkLost;
 }
 
 std::wstring socketErrorTextFor(std::wstring_view step, int errorCode) {

@@ -21,6 +21,11 @@ bool isBroadcastTarget(uint32_t address, std::span<const InterfaceAddress> inter
 // Whether the answer depends on the interface table at all.
 bool needsInterfaceTable(uint32_t address);
 
+// What the network reader does with the result of one receive: `result` is
+// the byte count, or negative for a failure with the Winsock error `error`.
+enum class ReceiveOutcome { Deliver, Ignore, LinkLost };
+ReceiveOutcome classifyReceive(bool udp, int result, int error);
+
 // Failure texts of the network session.
 std::wstring socketErrorTextFor(std::wstring_view step, int errorCode);
 std::wstring cannotResolveText(std::wstring_view host);

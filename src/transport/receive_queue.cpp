@@ -5,7 +5,7 @@
 
 namespace orvane {
 
-ReceiveQueue::ReceiveQueue(size_t limit) : limit(limit) {}
+ReceiveQueue::ReceiveQueue(size_t maxBytes) : limit(maxBytes) {}
 
 bool ReceiveQueue::append(const uint8_t* bytes, size_t length) {
     try {

@@ -22,7 +22,7 @@ inline constexpr size_t kReceiveQueueLimit = size_t{64} << 20;
 // (append) and the user-interface thread (drain, clear).
 class ReceiveQueue {
 public:
-    explicit ReceiveQueue(size_t limit = kReceiveQueueLimit);
+    explicit ReceiveQueue(size_t maxBytes = kReceiveQueueLimit);
 
     ReceiveQueue(const ReceiveQueue&) = delete;
     ReceiveQueue& operator=(const ReceiveQueue&) = delete;

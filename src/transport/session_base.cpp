@@ -5,7 +5,7 @@
 
 namespace orvane {
 
-SessionBase::SessionBase(PostMessageFn post) : post(post) {}
+SessionBase::SessionBase(PostMessageFn poster, size_t queueLimit) : post(poster), rxQueue(queueLimit) {}
 
 SessionBase::~SessionBase() {
     // The concrete session closes itself first; this only guards a thread

@@ -30,7 +30,8 @@ public:
     size_t queuedBytes() const;
 
 protected:
-    explicit SessionBase(PostMessageFn post);
+    // `queueLimit`: bytes queued beyond which the reader pauses.
+    explicit SessionBase(PostMessageFn poster, size_t queueLimit = kReceiveQueueLimit);
     ~SessionBase() override;
 
     // Starts `loop` on the reader thread. On failure leaves the text

@@ -18,7 +18,7 @@ constexpr DWORD kModulePathChars = 260;
 
 class PrivateProfileFile final : public ProfileStore {
 public:
-    explicit PrivateProfileFile(std::wstring path) : path(std::move(path)) {}
+    explicit PrivateProfileFile(std::wstring filePath) : path(std::move(filePath)) {}
 
     std::wstring readText(const wchar_t* section, const wchar_t* key, const wchar_t* fallback) override {
         wchar_t buffer[kValueBufferChars] = {};

@@ -1,0 +1,124 @@
+// Framing, parsing and routing of Pictel commands, and the reply format.
+#include <gtest/gtest.h>
+
+#include "pictel/apc_command.h"
+#include "pictel_test_util.h"
+
+namespace orvane::testing {
+namespace {
+
+const std::string ST = "\x1b\\";
+
+TEST(PictelInteger, SignDigitsAndWrap) {
+    const std::pair<const char*, int32_t> cases[] = {
+        {"", 0},      {"-", 0},         {"+4", 4},          {"-1", -1},
+        {"12x", 12},  {"x12", 0},       {"007", 7},         {"4294967297", 1},
+        {"2147483648", INT32_MIN},      {"-2147483648", INT32_MIN}, {"--3", 0},
+    };
+    for (const auto& [text, value] : cases) EXPECT_EQ(pictelInteger(text), value) << text;
+}
+
+TEST(ApcParse, KeysValuesAndPayload) {
+    const ApcCommand a = parseApcCommand(" i = 7 ,\top\t= use ,junk,x=1;AAAA;BBBB");
+    EXPECT_TRUE(a.hasId);
+    EXPECT_EQ(a.id, 7);
+    EXPECT_EQ(a.op, "use");
+    EXPECT_EQ(a.payload, "AAAA;BBBB");
+    EXPECT_FALSE(a.newTransfer);
+
+    const ApcCommand b = parseApcCommand("I=7,i=1,i=2,m=0,w=9,OP=repo");
+    EXPECT_EQ(b.id, 2);  // a repeated key overwrites
+    EXPECT_TRUE(b.hasMore);
+    EXPECT_EQ(b.more, 0);
+    EXPECT_TRUE(b.newTransfer);
+    EXPECT_TRUE(b.op.empty());  // keys are case-sensitive
+    EXPECT_TRUE(b.payload.empty());
+
+    const ApcCommand c = parseApcCommand("f=png,path=a=b,t= label ");
+    EXPECT_TRUE(c.newTransfer);
+    EXPECT_EQ(c.format, "png");
+    EXPECT_EQ(c.path, "a=b");  // the key ends at the first "="
+    EXPECT_EQ(c.label, "label");
+    EXPECT_FALSE(c.hasId);
+}
+
+TEST(PictelDispatch, BothTerminatorsAndTheGTest) {
+    Terminal t;
+    feedText(t, "\x1b_Gi=9,op=stop" + ST);
+    EXPECT_EQ(takeReplyText(t), "\x1b[=5;9;0w");
+    feedText(t, "\x1b_Gi=9,op=stop\a");
+    EXPECT_EQ(takeReplyText(t), "\x1b[=5;9;0w");
+    EXPECT_EQ(t.layerGeneration, 2u);
+
+    feedText(t, "\x1b_gi=3,op=stop" + ST + "\x1b_" + ST + "\x1b_Xi=1" + ST);
+    EXPECT_EQ(t.layerGeneration, 2u);
+    EXPECT_EQ(takeReplyText(t), "");
+}
+
+TEST(PictelDispatch, CommandsNeedANonNegativeId) {
+    Terminal t;
+    for (const char* cmd : {"Gop=stop", "Gi=-1,op=stop", "GI=7,op=stop", "Gi=2147483648,op=stop"}) {
+        feedText(t, std::string("\x1b_") + cmd + ST);
+        EXPECT_EQ(takeReplyText(t), "") << cmd;
+    }
+    feedText(t, "\x1b_G i = +4 , op = stop" + ST);
+    EXPECT_EQ(takeReplyText(t), "\x1b[=5;4;0w");
+    feedText(t, "\x1b_Gi=12x,op=stop" + ST);
+    EXPECT_EQ(takeReplyText(t), "\x1b[=5;12;0w");
+}
+
+TEST(PictelDispatch, StatisticsMarkers) {
+    Terminal t;
+    feedText(t, "\x1b_Gop=stat,a=mark,t=" + std::string(80, 'L') + ST);
+    EXPECT_EQ(t.statMark.kind, 2);
+    EXPECT_EQ(t.statMark.label, std::string(64, 'L'));
+    EXPECT_EQ(t.statMark.gridColumns, 80);
+    EXPECT_EQ(t.statMark.gridRows, 25);
+
+    t.statMark = {};
+    feedText(t, "\x1b_Gop=stat,a=pause,t=x" + ST);
+    EXPECT_EQ(t.statMark.kind, 0);
+    feedText(t, "\x1b[8;24;132t\x1b_Gop=stat,a=start" + ST + "\x1b_Gop=stat,a=stop,t=end" + ST);
+    EXPECT_EQ(t.statMark.kind, 3);
+    EXPECT_EQ(t.statMark.label, "end");
+    EXPECT_EQ(t.statMark.gridColumns, 132);
+    EXPECT_EQ(takeReplyText(t), "");
+}
+
+TEST(PictelDispatch, SizeQueryAndUnknownFinals) {
+    Terminal t;
+    feedText(t, "\x1b[=n");
+    EXPECT_EQ(takeReplyText(t), "\x1b[=25;80y");
+    feedText(t, "\x1b[8;24;132t\x1b[=5n");
+    EXPECT_EQ(takeReplyText(t), "\x1b[=24;132y");
+    const uint64_t before = t.layerGeneration;
+    feedText(t, "\x1b[=Q\x1b[=1;2;3q");
+    EXPECT_EQ(t.layerGeneration, before + 2);
+    EXPECT_EQ(takeReplyText(t), "");
+}
+
+TEST(PictelDispatch, ColourCommandsAndTheBareForm) {
+    Terminal t;
+    feedText(t, "\x1b[=F");
+    EXPECT_TRUE(t.glass.fillOff);
+    feedText(t, "\x1b[=0F");
+    EXPECT_TRUE(t.glass.fillOff);
+    feedText(t, "\x1b[=300;0;0F");
+    EXPECT_FALSE(t.glass.fillOff);
+    EXPECT_EQ(t.glass.fillColour, 44u);
+    feedText(t, "\x1b[=1;2;3R\x1b[=R");
+    EXPECT_TRUE(t.glass.strokeOff);
+    EXPECT_EQ(t.glass.strokeColour, 0x030201u);
+}
+
+TEST(PictelDispatch, NegativeParametersReadAsSigned) {
+    Terminal t;
+    feedText(t, "\x1b[=4294967295;10;10I");  // id -1
+    EXPECT_TRUE(t.glass.canvases.empty());
+    feedText(t, "\x1b[=4;4294967286;0;0;0;8;0D");
+    ASSERT_EQ(t.glass.placements.size(), 1u);
+    EXPECT_EQ(t.glass.placements[0].row, -10);
+}
+
+}  // namespace
+}  // namespace orvane::testing

@@ -1,0 +1,112 @@
+// Repository names against the real file system: every attack answers its
+// reply and nothing outside the repository is read.
+#include <wincodec.h>
+
+#include "pictel/media_replies.h"
+#include "pictel/repo_rules.h"
+#include "test_images.h"
+#include "win32_media_fixture.h"
+
+namespace orvane {
+namespace {
+
+class RepoOnDisk : public testing::Win32MediaTest {
+protected:
+    RepoOnDisk() {
+        const std::vector<uint8_t> png =
+            testing::encodeWithWic(GUID_ContainerFormatPng, testing::canvasOf(2, 1, {0xFF112233u, 0xFF445566u}));
+        testing::writeBytes(root / L"secret.png", png);  // beside the repository
+        testing::writeBytes(t.mediaRepoDir + L"\\ok.png", png);
+        CreateDirectoryW((t.mediaRepoDir + L"\\sub").c_str(), nullptr);
+        testing::writeBytes(t.mediaRepoDir + L"\\sub\\inner.png", png);
+        CreateDirectoryW((t.mediaRepoDir + L"\\folder").c_str(), nullptr);
+        testing::writeBytes(t.mediaRepoDir + L"\\empty.png", {});
+        testing::writeBytes(t.mediaRepoDir + L"\\text.png", {'h', 'e', 'l', 'l', 'o'});
+        testing::writeBytes(t.mediaRepoDir + L"\\beep.wav", testing::silentWav());
+    }
+
+    // Every path the platform was asked about lies inside the repository.
+    void expectOnlyRepositoryTouched(const std::string& name) {
+        const std::wstring inside = t.mediaRepoDir + L"\\";
+        for (const std::wstring& path : platform.touched)
+            EXPECT_EQ(CompareStringOrdinal(path.c_str(), int(inside.size()), inside.c_str(), int(inside.size()), TRUE),
+                      CSTR_EQUAL)
+                << name;
+        platform.touched.clear();
+    }
+
+    int load(const std::string& name) {
+        const int value = loadRepoImageCommand(t, 1, name);
+        expectOnlyRepositoryTouched(name);
+        return value;
+    }
+};
+
+TEST_F(RepoOnDisk, NamesInsideTheRepositoryLoad) {
+    for (const char* name : {"ok.png", "sub/inner.png", "sub\\inner.png", "SUB/INNER.PNG"})
+        EXPECT_EQ(load(name), kRepoLoaded) << name;
+    EXPECT_EQ(findCanvas(t.glass, 1)->pixels, (std::vector<uint32_t>{0xFF112233u, 0xFF445566u}));
+}
+
+TEST_F(RepoOnDisk, PathAttacksAreInvalidNames) {
+    const std::string outside = "..\\secret.png";
+    std::string deep;
+    while (deep.size() < 600) deep += "sub/";
+    deep += "ok.png";
+    const std::vector<std::string> attacks = {
+        "../secret.png", outside, "sub/../../secret.png", "sub/..", "..",
+        // Absolute and rooted names, drive letters, UNC and device paths.
+        "/secret.png", "\\secret.png", "C:\\windows\\win.ini", "C:secret.png", "Z:/tmp", "\\\\server\\share\\x.png",
+        "//./C:/x", "\\\\?\\C:\\x.png",
+        // Alternate data streams.
+        "ok.png:stream", "ok.png::$DATA", "sub:x/inner.png",
+        // Trailing dots and blanks, which Windows would strip.
+        "ok.png.", "ok.png ", "ok.png. .", "sub./inner.png", "sub /inner.png", "ok.png...",
+        // Device names.
+        "CON", "NUL", "COM1", "con.png", "nul.wav", "sub/AUX", "LPT1.txt", "PRN", "COM9.png", "CONOUT$",
+        // Mixed and doubled separators.
+        "sub\\/inner.png", "sub//inner.png", "sub/", "sub\\",
+        // Over-long names.
+        std::string(600, 'a'), deep,
+        // Invalid UTF-8, also an overlong encoding of "..".
+        "\xFF.png", "\xC0\xAE\xC0\xAE/secret.png", "ok\xED\xA0\x80.png",
+        // Control characters and wildcards.
+        std::string("ok.png\0x", 8), "ok\t.png", "*.png", "ok?.png",
+    };
+    for (const std::string& name : attacks) EXPECT_EQ(load(name), kRepoInvalidPath) << name;
+}
+
+TEST_F(RepoOnDisk, FoldersMissingEmptyAndBrokenFiles) {
+    EXPECT_EQ(load("folder"), kRepoNotAvailable);
+    EXPECT_EQ(load("sub"), kRepoNotAvailable);
+    EXPECT_EQ(load("missing.png"), kRepoNotAvailable);
+    EXPECT_EQ(load("empty.png"), kRepoNotAvailable);
+    EXPECT_EQ(load("text.png"), kRepoUndecodable);
+    EXPECT_EQ(load("beep.wav"), kRepoUndecodable);
+}
+
+TEST_F(RepoOnDisk, ResolvedPathsAreFullPathsInsideTheFolder) {
+    std::wstring resolved;
+    ASSERT_TRUE(resolveRepoPath(t, "sub/inner.png", resolved));
+    EXPECT_EQ(resolved, t.mediaRepoDir + L"\\sub\\inner.png");
+    // A name that fits alone but not within 520 characters of full path.
+    const std::string longName(519 - t.mediaRepoDir.size(), 'n');
+    EXPECT_FALSE(resolveRepoPath(t, longName, resolved));
+    EXPECT_TRUE(resolveRepoPath(t, longName.substr(1), resolved));
+}
+
+TEST_F(RepoOnDisk, SoundsFollowTheSameRules) {
+    const auto play = [&](const std::string& name) {
+        const int value = playSoundCommand(t, 1, name, false);
+        expectOnlyRepositoryTouched(name);
+        return value;
+    };
+    for (const char* name : {"../secret", "..\\secret", "/beep", "C:beep", "CON", "beep.wav:x", "beep ", ".wav"})
+        EXPECT_EQ(play(name), kSoundInvalidName) << name;
+    EXPECT_EQ(play("missing"), kSoundNotFound);
+    EXPECT_EQ(play("folder"), kSoundNotFound);
+    stopSoundCommand(t);
+}
+
+}  // namespace
+}  // namespace orvane

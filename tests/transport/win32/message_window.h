@@ -1,0 +1,43 @@
+#pragma once
+
+#include "transport/session.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <map>
+
+namespace orvane::test {
+
+// A real message-only window that counts the application messages posted
+// to it. Pump it on the thread that created it.
+class MessageWindow {
+public:
+    MessageWindow();
+    ~MessageWindow();
+
+    MessageWindow(const MessageWindow&) = delete;
+    MessageWindow& operator=(const MessageWindow&) = delete;
+
+    WindowHandle target() const { return hwnd; }
+
+    // Called for each counted message as it is dispatched.
+    std::function<void(UINT)> onMessage;
+
+    size_t count(UINT message) const;
+
+    // Dispatches messages until `done` holds or the time is up; returns
+    // whether `done` held.
+    bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
+    bool waitForCount(UINT message, size_t wanted, std::chrono::milliseconds timeout);
+    void pumpFor(std::chrono::milliseconds duration);
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND hwnd = nullptr;
+    std::map<UINT, size_t> counts;
+};
+
+}  // namespace orvane::test
