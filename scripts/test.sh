@@ -18,7 +18,7 @@ ROOT=$(pwd -P)
 JOBS=2
 FUZZ_SECONDS=${ORVANE_FUZZ_SECONDS:-60}
 
-# Installed without recommended packages, except Wine (see install_packages).
+# Installed without recommended packages, except Wine (see stage_packages).
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest pkg-config
           g++-mingw-w64-x86-64-posix mingw-w64-tools xvfb xauth socat libvterm-dev)
 WINE_PACKAGES=(wine wine64)
@@ -85,15 +85,21 @@ stage_native() {
 # Creates the tree's Wine prefix once, and waits for its wineserver to finish,
 # so that tests started in parallel never race to create it.
 make_wine_prefix() {
-    local prefix=$ROOT/build/win64/wineprefix
+    local prefix=$ROOT/build/win64/wineprefix start=$SECONDS
     if [[ -f $prefix/system.reg ]]; then
         echo "Wine prefix present: $prefix"
-        return 0
+    else
+        echo "creating Wine prefix: $prefix"
+        locked build/win64/wine-run.sh wineboot --init
+        WINEPREFIX=$prefix wineserver -w
     fi
-    echo "creating Wine prefix: $prefix"
-    local start=$SECONDS
-    locked build/win64/wine-run.sh wineboot --init
-    WINEPREFIX=$prefix wineserver -w
+    # A crashing test must fail, not hang: on a display Wine's debugger would open a crash
+    # dialog and wait for a click. Without it the debugger prints a backtrace and ends the program.
+    if ! grep -q '"ShowCrashDialog"=dword:00000000' "$prefix/user.reg"; then
+        locked build/win64/wine-run.sh reg add 'HKCU\Software\Wine\WineDbg' \
+            /v ShowCrashDialog /t REG_DWORD /d 0 /f
+        WINEPREFIX=$prefix wineserver -w
+    fi
     echo "Wine prefix ready in $((SECONDS - start)) s"
 }
 

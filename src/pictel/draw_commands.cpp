@@ -26,7 +26,8 @@ int32_t thicknessAt(const std::vector<int32_t>& p, size_t index) {
 }
 
 // Runs draw(canvas, pens) on canvas p[0] when it exists, then drops the
-// canvas's prepared bitmap, whether or not anything was drawn.
+// canvas's prepared bitmap, whether or not anything was drawn. `minimum` is
+// the count of required parameters; the optional thickness follows them.
 template <class Draw>
 void drawOnCanvas(Terminal& t, const std::vector<int32_t>& p, size_t minimum, Draw draw) {
     if (p.size() < minimum) return;

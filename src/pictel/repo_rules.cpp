@@ -39,7 +39,7 @@ bool isValidSegment(std::wstring_view segment) {
 }  // namespace
 
 std::wstring repoRelativeName(std::string_view nameBytes) {
-    if (nameBytes.empty()) return {};
+    if (nameBytes.empty() || nameBytes.size() >= kRepoNameByteLimit) return {};
     for (const char c : nameBytes)
         if (isForbiddenByte(static_cast<unsigned char>(c))) return {};
     const std::wstring name = utf8ToWide(nameBytes);

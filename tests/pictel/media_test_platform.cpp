@@ -2,6 +2,7 @@
 
 #include "pictel/utf8_to_wide.h"
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <new>
@@ -21,6 +22,7 @@ void put16(std::vector<uint8_t>& out, uint32_t v) {
 
 uint32_t get32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
 
+#ifndef _WIN32
 // UTF-16 code units to UTF-8 (the tests only use valid text).
 std::string toUtf8(const std::wstring& text) {
     std::string out;
@@ -45,15 +47,19 @@ std::string toUtf8(const std::wstring& text) {
     }
     return out;
 }
+#endif
 
-bool startsWithIgnoringAsciiCase(const std::string& text, const std::string& prefix) {
+bool startsWithIgnoringAsciiCase(const std::wstring& text, const std::wstring& prefix) {
     if (text.size() < prefix.size()) return false;
     for (size_t i = 0; i < prefix.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        const auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? wchar_t(c - L'A' + L'a') : c; };
         if (lower(text[i]) != lower(prefix[i])) return false;
     }
     return true;
 }
+
+// Test names are UTF-8 whatever the system's narrow code page.
+fs::path utf8Path(const std::string& relative) { return fs::path(std::u8string(relative.begin(), relative.end())); }
 
 }  // namespace
 
@@ -76,6 +82,12 @@ Canvas makeTestCanvas(int32_t width, int32_t height, uint32_t firstPixel) {
     return canvas;
 }
 
+#ifdef _WIN32
+// Wide strings are UTF-16 here, as the program's paths are.
+fs::path toLocalPath(const std::wstring& path) { return fs::path(path); }
+
+std::wstring toPlatformPath(const fs::path& path) { return fs::path(path).make_preferred().wstring(); }
+#else
 fs::path toLocalPath(const std::wstring& path) {
     std::wstring local = path;
     for (wchar_t& c : local)
@@ -89,6 +101,7 @@ std::wstring toPlatformPath(const fs::path& path) {
         if (c == L'/') c = L'\\';
     return out;
 }
+#endif
 
 bool TestMediaPlatform::decodeImage(const uint8_t* bytes, size_t length, Canvas& out) {
     ++decodeCount;
@@ -166,9 +179,8 @@ bool TestMediaPlatform::deleteFile(const std::wstring& path) {
 int TestMediaPlatform::deleteFilesWithPrefix(const std::wstring& folder, const std::wstring& prefix) {
     int deleted = 0;
     std::error_code error;
-    const std::string wanted = toUtf8(prefix);
     for (const auto& entry : fs::directory_iterator(toLocalPath(folder), error)) {
-        if (entry.is_directory() || !startsWithIgnoringAsciiCase(entry.path().filename().string(), wanted)) continue;
+        if (entry.is_directory() || !startsWithIgnoringAsciiCase(entry.path().filename().wstring(), prefix)) continue;
         if (fs::remove(entry.path(), error)) ++deleted;
     }
     return deleted;
@@ -176,9 +188,10 @@ int TestMediaPlatform::deleteFilesWithPrefix(const std::wstring& folder, const s
 
 bool TestMediaPlatform::absolutePathInside(const std::wstring& folder, const std::wstring& candidate,
                                            std::wstring& resolvedOut) {
-    const std::string base = fs::absolute(toLocalPath(folder)).lexically_normal().string() + "/";
-    const std::string full = fs::absolute(toLocalPath(candidate)).lexically_normal().string();
-    if (full.compare(0, base.size(), base) != 0) return false;
+    const fs::path full = fs::absolute(toLocalPath(candidate)).lexically_normal();
+    const fs::path base = fs::absolute(toLocalPath(folder)).lexically_normal();
+    const auto [baseEnd, fullAt] = std::mismatch(base.begin(), base.end(), full.begin(), full.end());
+    if (baseEnd != base.end() || fullAt == full.end()) return false;  // not strictly inside
     resolvedOut = toPlatformPath(full);
     return true;
 }
@@ -205,12 +218,12 @@ TempFolder::~TempFolder() {
 }
 
 void TempFolder::write(const std::string& relative, const std::vector<uint8_t>& bytes) const {
-    const fs::path file = path_ / relative;
+    const fs::path file = path_ / utf8Path(relative);
     fs::create_directories(file.parent_path());
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-bool TempFolder::exists(const std::string& relative) const { return fs::exists(path_ / relative); }
+bool TempFolder::exists(const std::string& relative) const { return fs::exists(path_ / utf8Path(relative)); }
 
 }  // namespace orvane::testing

@@ -2,6 +2,9 @@
 // missing canvases, and what the compositor is told.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
+
 #include "pictel/draw_commands.h"
 #include "pictel/raster.h"
 #include "pictel_test_util.h"
@@ -11,6 +14,7 @@ namespace orvane::testing {
 namespace {
 
 using Params = std::vector<int32_t>;
+using Command = void (*)(Terminal&, const Params&);
 
 // kFill and kStroke as the red, green, blue a device sends.
 const Params kFillRgb{0x00, 0xC0, 0x00};
@@ -242,6 +246,25 @@ TEST_F(DrawCommands, TooFewParametersDoNothing) {
     pictelHand(t, {});
     EXPECT_TRUE(cache.dropped.empty());
     EXPECT_EQ(picture(c), picture(blankCanvas(4, 4)));
+}
+
+// Parameters at the edges of the 32-bit range and of every limit: under the
+// sanitizers any overflow stops the test, and the canvas may only ever hold
+// its three colours.
+TEST_F(DrawCommands, ExtremeParametersDrawOnlyTheirColours) {
+    const int32_t edges[] = {INT32_MIN, INT32_MIN + 1, -kMaxRadius - 1, -257, -1, 0, 1, 2, 3, 7, 255, 256,
+                             257, kMaxRadius, kMaxRadius + 1, 1'000'000'000, INT32_MAX - 1, INT32_MAX};
+    const Command commands[] = {pictelRectangle, pictelCircle, pictelEllipse, pictelLine, pictelArrow, pictelHand};
+    std::mt19937 rng(99);
+    std::uniform_int_distribution<size_t> pick(0, std::size(edges) - 1);
+    std::uniform_int_distribution<int32_t> near(-40, 80);
+    const Canvas& c = addCanvas(1, 37, 23);
+    for (int i = 0; i < 20000; ++i) {
+        Params p{1};
+        for (int k = 0; k < 5; ++k) p.push_back(rng() % 2 ? edges[pick(rng)] : near(rng));
+        commands[size_t(i) % std::size(commands)](t, p);
+    }
+    for (uint32_t px : c.pixels) ASSERT_TRUE(px == kBackground || px == kFill || px == kStroke) << std::hex << px;
 }
 
 TEST_F(DrawCommands, ThroughTheByteStream) {

@@ -44,6 +44,12 @@ TEST(RepoNames, NamesThatCouldLeaveTheRepositoryAreRefused) {
         EXPECT_EQ(repoRelativeName(name), L"") << name;
     }
     EXPECT_EQ(repoRelativeName(tooLong), std::wstring(600, L'a'));  // length is the full-path step's concern
+    // Names that cannot fit a full path are refused before conversion, but
+    // only those: 519 three-byte characters are still 519 UTF-16 units.
+    EXPECT_EQ(repoRelativeName(std::string(kRepoNameByteLimit, 'a')), L"");
+    std::string euros;
+    while (euros.size() + 3 < kRepoNameByteLimit) euros += "\xE2\x82\xAC";
+    EXPECT_EQ(repoRelativeName(euros), std::wstring(euros.size() / 3, wchar_t(0x20AC)));
 }
 
 class Repo : public testing::MediaTest {

@@ -4,6 +4,8 @@
 
 #include <new>
 
+#include "pictel/repo_rules.h"
+
 namespace orvane {
 
 namespace {
@@ -31,9 +33,9 @@ bool startsWithIgnoringCase(const std::wstring& text, const std::wstring& prefix
 }
 
 bool fullPathOf(const std::wstring& path, std::wstring& out) {
-    wchar_t buffer[kRepoPathBuffer];
-    const DWORD length = GetFullPathNameW(path.c_str(), DWORD(kRepoPathBuffer), buffer, nullptr);
-    if (length == 0 || length >= kRepoPathBuffer) return false;
+    wchar_t buffer[kRepoPathLimit];
+    const DWORD length = GetFullPathNameW(path.c_str(), DWORD(kRepoPathLimit), buffer, nullptr);
+    if (length == 0 || length >= kRepoPathLimit) return false;
     out.assign(buffer, length);
     return true;
 }

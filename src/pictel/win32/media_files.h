@@ -18,10 +18,8 @@ bool replaceMediaFile(const std::wstring& from, const std::wstring& to);
 bool deleteMediaFile(const std::wstring& path);
 int deleteMediaFilesWithPrefix(const std::wstring& folder, const std::wstring& prefix);
 
-// Longest full path the repository accepts, terminator included.
-inline constexpr size_t kRepoPathBuffer = 520;
-// GetFullPathNameW of both, then a case-insensitive test that the candidate
-// lies under folder + "\".
+// GetFullPathNameW of both (each shorter than kRepoPathLimit), then a
+// case-insensitive test that the candidate lies under folder + "\".
 bool fullPathInside(const std::wstring& folder, const std::wstring& candidate, std::wstring& resolvedOut);
 
 }  // namespace orvane

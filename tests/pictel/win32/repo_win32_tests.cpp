@@ -20,6 +20,7 @@ protected:
         CreateDirectoryW((t.mediaRepoDir + L"\\sub").c_str(), nullptr);
         testing::writeBytes(t.mediaRepoDir + L"\\sub\\inner.png", png);
         CreateDirectoryW((t.mediaRepoDir + L"\\folder").c_str(), nullptr);
+        CreateDirectoryW((t.mediaRepoDir + L"\\tune.wav").c_str(), nullptr);
         testing::writeBytes(t.mediaRepoDir + L"\\empty.png", {});
         testing::writeBytes(t.mediaRepoDir + L"\\text.png", {'h', 'e', 'l', 'l', 'o'});
         testing::writeBytes(t.mediaRepoDir + L"\\beep.wav", testing::silentWav());
@@ -96,15 +97,17 @@ TEST_F(RepoOnDisk, ResolvedPathsAreFullPathsInsideTheFolder) {
 }
 
 TEST_F(RepoOnDisk, SoundsFollowTheSameRules) {
-    const auto play = [&](const std::string& name) {
-        const int value = playSoundCommand(t, 1, name, false);
+    const auto play = [&](const std::string& name, bool loop = false) {
+        const int value = playSoundCommand(t, 1, name, loop);
         expectOnlyRepositoryTouched(name);
         return value;
     };
-    for (const char* name : {"../secret", "..\\secret", "/beep", "C:beep", "CON", "beep.wav:x", "beep ", ".wav"})
+    for (const char* name : {"../secret", "..\\secret", "/beep", "C:beep", "CON", "beep.wav:x", "sub /beep", ".wav"})
         EXPECT_EQ(play(name), kSoundInvalidName) << name;
     EXPECT_EQ(play("missing"), kSoundNotFound);
-    EXPECT_EQ(play("folder"), kSoundNotFound);
+    EXPECT_EQ(play("tune"), kSoundNotFound);  // a folder
+    EXPECT_EQ(play("beep", true), kSoundPlaying);
+    EXPECT_EQ(play("BEEP.WAV"), kSoundPlaying);  // replaces the looping sound
     stopSoundCommand(t);
 }
 

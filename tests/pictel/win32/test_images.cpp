@@ -2,34 +2,17 @@
 
 #include <wincodec.h>
 
-#include <gtest/gtest.h>
-
 #include <stdexcept>
 
-#include "pictel/crc32.h"
+#include "../png_writer.h"
 #include "pictel/win32/com_ptr.h"
 
 namespace orvane::testing {
 
 namespace {
 
-// The tests' thread is a single-threaded apartment for their whole run, as
-// the user-interface thread is.
-class ComApartment : public ::testing::Environment {
-public:
-    void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    void TearDown() override { CoUninitialize(); }
-};
-
-[[maybe_unused]] ::testing::Environment* const kComApartment =
-    ::testing::AddGlobalTestEnvironment(new ComApartment);
-
 void check(HRESULT hr, const char* what) {
     if (FAILED(hr)) throw std::runtime_error(std::string(what) + " failed");
-}
-
-void putBig32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(uint8_t(v >> shift));
 }
 
 void putLittle16(std::vector<uint8_t>& out, uint32_t v) {
@@ -40,36 +23,6 @@ void putLittle16(std::vector<uint8_t>& out, uint32_t v) {
 void putLittle32(std::vector<uint8_t>& out, uint32_t v) {
     putLittle16(out, v);
     putLittle16(out, v >> 16);
-}
-
-void putChunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_t>& data) {
-    putBig32(png, uint32_t(data.size()));
-    std::vector<uint8_t> typed(type, type + 4);
-    typed.insert(typed.end(), data.begin(), data.end());
-    png.insert(png.end(), typed.begin(), typed.end());
-    putBig32(png, crc32(typed.data(), typed.size()));
-}
-
-// zlib stream of raw with stored blocks only.
-std::vector<uint8_t> storedZlib(const std::vector<uint8_t>& raw) {
-    std::vector<uint8_t> out = {0x78, 0x01};
-    size_t at = 0;
-    do {
-        const size_t n = raw.size() - at < 65535 ? raw.size() - at : 65535;
-        out.push_back(at + n == raw.size() ? 1 : 0);
-        putLittle16(out, uint32_t(n));
-        putLittle16(out, uint32_t(~n & 0xFFFF));
-        out.insert(out.end(), raw.begin() + ptrdiff_t(at), raw.begin() + ptrdiff_t(at + n));
-        at += n;
-    } while (at < raw.size());
-    uint32_t a = 1;
-    uint32_t b = 0;
-    for (const uint8_t byte : raw) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    putBig32(out, b << 16 | a);
-    return out;
 }
 
 // Image data as 3-bit LZW codes that never grow the code width: a clear
@@ -172,16 +125,8 @@ std::vector<uint8_t> encodeWithWic(const GUID& container, const Canvas& canvas) 
 }
 
 std::vector<uint8_t> blankPng(uint32_t width, uint32_t height) {
-    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<uint8_t> header;
-    putBig32(header, width);
-    putBig32(header, height);
-    header.insert(header.end(), {1, 0, 0, 0, 0});  // 1-bit greyscale, no interlace
-    putChunk(png, "IHDR", header);
-    const size_t rowBytes = 1 + (size_t(width) + 7) / 8;  // filter byte and packed bits
-    putChunk(png, "IDAT", storedZlib(std::vector<uint8_t>(rowBytes * height, 0)));
-    putChunk(png, "IEND", {});
-    return png;
+    const size_t rowBytes = (size_t(width) + 7) / 8;  // 1-bit greyscale
+    return storedPng(width, height, 0, 1, std::vector<uint8_t>(rowBytes * height, 0));
 }
 
 std::vector<uint8_t> animatedGif(uint16_t width, uint16_t height, const uint32_t (&colours)[4],

@@ -14,9 +14,8 @@ namespace orvane::testing {
 // WIC encoder for the container format (PNG, JPEG ...).
 std::vector<uint8_t> encodeWithWic(const GUID& container, const Canvas& canvas);
 
-// A PNG of width x height black pixels, 1 bit per pixel, written out by hand
-// with stored (uncompressed) deflate blocks: a valid file of any size whose
-// bytes cost little to make.
+// A PNG of width x height black pixels, 1 bit per pixel: a valid file of
+// any size whose bytes cost little to make.
 std::vector<uint8_t> blankPng(uint32_t width, uint32_t height);
 
 // A two-frame animated GIF of width x height pixels (at most 4 colours): every

@@ -91,9 +91,12 @@ TEST(WicDecoder, PicturesPastThePixelLimitAreRefusedEvenWhenTheFileIsValid) {
     EXPECT_TRUE(decode(blankPng(64, 48), out));  // the hand-made files are sound
     EXPECT_EQ(out.width, 64);
     EXPECT_EQ(out.pixels[0], 0xFF000000u);
-    EXPECT_FALSE(decode(blankPng(8193, 8192), out));  // one column past 0x4000000 pixels
+    EXPECT_TRUE(decode(blankPng(8192, 8192), out));   // exactly 0x4000000 pixels
+    EXPECT_EQ(out.pixels.size(), size_t(kMaxCanvasPixels));
+    out = Canvas{};
+    EXPECT_FALSE(decode(blankPng(8193, 8192), out));  // one column more
     EXPECT_FALSE(decode(blankPng(10000, 10000), out));
-    EXPECT_EQ(out.width, 64);
+    EXPECT_EQ(out.width, 0);  // left alone
 }
 
 TEST(WicDecoder, TheFactoryIsMadeOnceAndKept) {

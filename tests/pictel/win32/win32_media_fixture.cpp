@@ -1,11 +1,28 @@
 #include "win32_media_fixture.h"
 
+#include <objbase.h>
+
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <system_error>
 
 namespace orvane::testing {
+
+namespace {
+
+// The tests' thread is a single-threaded apartment for their whole run, as
+// the user-interface thread is.
+class ComApartment : public ::testing::Environment {
+public:
+    void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    void TearDown() override { CoUninitialize(); }
+};
+
+[[maybe_unused]] ::testing::Environment* const kComApartment =
+    ::testing::AddGlobalTestEnvironment(new ComApartment);
+
+}  // namespace
 
 TempDir::TempDir() {
     static std::atomic<unsigned> counter{0};

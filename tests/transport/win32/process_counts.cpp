@@ -4,6 +4,8 @@
 #include <tlhelp32.h>
 #include <winternl.h>
 
+#include <algorithm>
+#include <thread>
 #include <vector>
 
 namespace orvane::test {
@@ -71,6 +73,32 @@ size_t processThreadCount() {
     }
     CloseHandle(snapshot);
     return count;
+}
+
+ProcessCounts processCounts() {
+    return {processHandleCount(), processThreadCount()};
+}
+
+ProcessCounts lowestCountsOver(std::chrono::milliseconds duration) {
+    const auto end = std::chrono::steady_clock::now() + duration;
+    ProcessCounts lowest = processCounts();
+    while (std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        const ProcessCounts now = processCounts();
+        lowest = {std::min(lowest.handles, now.handles), std::min(lowest.threads, now.threads)};
+    }
+    return lowest;
+}
+
+ProcessCounts countsOnceSettled(const ProcessCounts& bound, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    ProcessCounts counts = processCounts();
+    while ((counts.handles > bound.handles || counts.threads > bound.threads) &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        counts = processCounts();
+    }
+    return counts;
 }
 
 }  // namespace orvane::test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 
 namespace orvane::test {
@@ -10,5 +11,22 @@ size_t processHandleCount();
 
 // Threads of the process.
 size_t processThreadCount();
+
+struct ProcessCounts {
+    size_t handles;
+    size_t threads;
+};
+
+ProcessCounts processCounts();
+
+// The lowest counts seen over `duration`: a baseline without the threads
+// that are still being torn down.
+ProcessCounts lowestCountsOver(std::chrono::milliseconds duration);
+
+// A thread that was just joined can still show for a moment while the
+// system tears it down; waits until the counts are down to `bound` or the
+// time is up, and returns the last counts seen.
+ProcessCounts countsOnceSettled(const ProcessCounts& bound,
+                                std::chrono::milliseconds timeout = std::chrono::seconds(3));
 
 }  // namespace orvane::test
