@@ -52,7 +52,8 @@ std::vector<uint8_t> noise(size_t count) {
 // and a few bytes.
 Image makeImage() {
     constexpr int32_t kSide = 512;
-    const std::vector<uint8_t> pixels = noise(size_t(kSide) * kSide * 4);
+    static_assert(size_t(kSide) * kSide * 4 == kImageBytes);
+    const std::vector<uint8_t> pixels = noise(kImageBytes);
 #ifdef _WIN32
     return {testing::storedPng(kSide, kSide, 6, 8, pixels), "PNG through WIC"};
 #else

@@ -457,8 +457,12 @@ private:
         case 6: case 7: return encodeBase64(dynamicImage());
         case 8: {
             std::string text = encodeBase64(imageBytes());
-            for (size_t i = in_.below(8); i < text.size(); i += 1 + in_.below(20))
-                text.insert(i, in_.pick({" ", "\r\n", "\t", "\n"}));
+            // Blanks and line breaks the decoder must skip, each after the last.
+            for (size_t i = in_.below(8); i < text.size(); i += 1 + in_.below(20)) {
+                const std::string_view gap = in_.pick({" ", "\r\n", "\t", "\n"});
+                text.insert(i, gap);
+                i += gap.size();
+            }
             return text;
         }
         case 9: {

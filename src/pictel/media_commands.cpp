@@ -11,13 +11,10 @@
 
 namespace orvane {
 
+// Transfers handle running out of memory chunk by chunk.
 void appendChunk(Terminal& t, int32_t id, const std::string& payload, bool newTransfer, bool hasMore, int32_t more,
                  int32_t chunkNumber) {
-    try {
-        receiveChunk(t, id, payload, newTransfer, hasMore, more, chunkNumber);
-    } catch (const std::bad_alloc&) {
-        // Only a reply could not be queued; the transfer itself is consistent.
-    }
+    receiveChunk(t, id, payload, newTransfer, hasMore, more, chunkNumber);
 }
 
 int offerImage(Terminal& t, int32_t id, const std::string& crcText, const std::string& lenText,

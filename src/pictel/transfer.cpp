@@ -32,7 +32,20 @@ PendingMap::iterator transferEntry(PendingMap& pending, int32_t id, bool newTran
         return it;
     }
     if (pending.size() >= kMaxPendingTransfers) return pending.end();
-    return pending.emplace(id, std::string()).first;
+    try {
+        return pending.emplace(id, std::string()).first;
+    } catch (const std::bad_alloc&) {
+        return pending.end();  // the chunk is dropped like one past the limits
+    }
+}
+
+// A reply that cannot be queued for want of memory is lost, like any other
+// output of a command that ran out of memory.
+void reply(Terminal& t, int32_t code, int32_t id, int32_t value) {
+    try {
+        sendPictelReply(t, code, id, value);
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 void appendWithinLimits(PendingMap& pending, std::string& text, const std::string& payload) {
@@ -83,7 +96,7 @@ void receiveChunk(Terminal& t, int32_t id, const std::string& payload, bool newT
         pending.erase(id);
         return;
     }
-    if (t.glass.offers.count(id)) sendPictelReply(t, kReplyChunk, id, chunkNumber);
+    if (t.glass.offers.count(id)) reply(t, kReplyChunk, id, chunkNumber);
 }
 
 void finishTransfer(Terminal& t, int32_t id) {
@@ -99,11 +112,12 @@ void finishTransfer(Terminal& t, int32_t id) {
             if (decoded) finishUnoffered(t, id, bytes);
             return;
         }
-        sendPictelReply(t, kReplyTransfer, id, decoded ? finishOffered(t, id, bytes, *offer) : kImageUndecodable);
+        const int32_t result = decoded ? finishOffered(t, id, bytes, *offer) : kImageUndecodable;
+        reply(t, kReplyTransfer, id, result);
     } catch (const std::bad_alloc&) {
         // Out of memory while decoding or storing: answered as undecodable data.
         t.glass.offers.erase(id);
-        if (offered) sendPictelReply(t, kReplyTransfer, id, kImageUndecodable);
+        if (offered) reply(t, kReplyTransfer, id, kImageUndecodable);
     }
 }
 

@@ -79,6 +79,10 @@ ProcessCounts processCounts() {
     return {processHandleCount(), processThreadCount()};
 }
 
+bool nothingLeaked(const ProcessCounts& before, const ProcessCounts& after) {
+    return after.threads <= before.threads && after.handles <= before.handles + kLazyHandleAllowance;
+}
+
 ProcessCounts lowestCountsOver(std::chrono::milliseconds duration) {
     const auto end = std::chrono::steady_clock::now() + duration;
     ProcessCounts lowest = processCounts();
@@ -93,8 +97,7 @@ ProcessCounts lowestCountsOver(std::chrono::milliseconds duration) {
 ProcessCounts countsOnceSettled(const ProcessCounts& bound, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     ProcessCounts counts = processCounts();
-    while ((counts.handles > bound.handles || counts.threads > bound.threads) &&
-           std::chrono::steady_clock::now() < deadline) {
+    while (!nothingLeaked(bound, counts) && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
         counts = processCounts();
     }
