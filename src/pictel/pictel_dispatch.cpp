@@ -7,6 +7,7 @@
 #include "pictel/draw_commands.h"
 #include "pictel/glass_commands.h"
 #include "pictel/media_commands.h"
+#include "pictel/media_replies.h"
 #include "pictel/pictel_hooks.h"
 #include "pictel/pictel_reply.h"
 #include "terminal/terminal.h"
@@ -16,8 +17,6 @@ namespace orvane {
 namespace {
 
 constexpr size_t kStatLabelLimit = 64;
-
-enum ReplyCode : int32_t { kRepoReply = 1, kOfferReply = 2, kTransferReply = 4, kSoundReply = 5 };
 
 void appendText(Terminal& t, const std::string& s) { t.replies.insert(t.replies.end(), s.begin(), s.end()); }
 
@@ -37,16 +36,16 @@ void dispatchApcCommand(Terminal& t, const ApcCommand& cmd) {
     }
     if (!cmd.hasId || cmd.id < 0) return;
     if (cmd.op == "repo") {
-        sendPictelReply(t, kRepoReply, cmd.id, loadRepoImageCommand(t, cmd.id, cmd.path));
+        sendPictelReply(t, kReplyRepo, cmd.id, loadRepoImageCommand(t, cmd.id, cmd.path));
     } else if (cmd.op == "play") {
-        sendPictelReply(t, kSoundReply, cmd.id, playSoundCommand(t, cmd.id, cmd.path, cmd.loop != 0));
+        sendPictelReply(t, kReplySound, cmd.id, playSoundCommand(t, cmd.id, cmd.path, cmd.loop != 0));
     } else if (cmd.op == "stop") {
         stopSoundCommand(t);
-        sendPictelReply(t, kSoundReply, cmd.id, 0);
+        sendPictelReply(t, kReplySound, cmd.id, kSoundPlaying);
     } else if (cmd.op == "off") {
-        sendPictelReply(t, kOfferReply, cmd.id, offerImage(t, cmd.id, cmd.crc, cmd.len, cmd.format));
+        sendPictelReply(t, kReplyOffer, cmd.id, offerImage(t, cmd.id, cmd.crc, cmd.len, cmd.format));
     } else if (cmd.op == "use") {
-        sendPictelReply(t, kTransferReply, cmd.id, useOfferedImage(t, cmd.id));
+        sendPictelReply(t, kReplyTransfer, cmd.id, useOfferedImage(t, cmd.id));
     } else {
         appendChunk(t, cmd.id, cmd.payload, cmd.newTransfer, cmd.hasMore, cmd.more, cmd.chunkNumber);
     }

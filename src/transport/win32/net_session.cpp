@@ -156,10 +156,12 @@ void NetSession::rememberPeer(const void* address, int length) {
 }
 
 bool NetSession::targetIsBroadcast() const {
-    std::lock_guard lock(ioLock);
-    if (peerAddressLength < static_cast<int32_t>(sizeof(sockaddr_in))) return false;
     sockaddr_in target{};
-    std::memcpy(&target, peerAddress.data(), sizeof(target));
+    {
+        std::lock_guard lock(ioLock);
+        if (peerAddressLength < static_cast<int32_t>(sizeof(sockaddr_in))) return false;
+        std::memcpy(&target, peerAddress.data(), sizeof(target));
+    }
     return isBroadcastTarget(target.sin_addr.s_addr);
 }
 

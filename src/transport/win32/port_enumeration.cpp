@@ -24,8 +24,10 @@ std::wstring readPortName(HDEVINFO devices, SP_DEVINFO_DATA& device) {
     const HKEY key = SetupDiOpenDevRegKey(devices, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
     if (key == INVALID_HANDLE_VALUE) return {};
     DWORD bytes = sizeof(name);
-    RegQueryValueExW(key, L"PortName", nullptr, nullptr, reinterpret_cast<BYTE*>(name), &bytes);
+    const LONG result = RegQueryValueExW(key, L"PortName", nullptr, nullptr, reinterpret_cast<BYTE*>(name), &bytes);
     RegCloseKey(key);
+    // A name too long for the buffer is no port name anybody uses.
+    if (result != ERROR_SUCCESS) return {};
     return std::wstring(name, wcsnlen(name, kPortNameChars));
 }
 
