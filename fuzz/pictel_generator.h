@@ -60,6 +60,15 @@ struct Step {
     uint8_t argument = 0;
 };
 
+// Canvases the fuzzer lets a program create. The terminal accepts up to
+// 0x4000000 pixels, but allocating and filling that many takes most of a
+// second under the sanitizers, so a larger create would only ever show as a
+// timeout. Sizes the terminal refuses anyway still reach it.
+inline constexpr int64_t kMaxFuzzCanvasPixels = int64_t(1) << 22;
+
+// The program for an input. "I" commands anywhere in its bytes (generated or
+// raw, whole or split across steps) that would create a canvas larger than
+// kMaxFuzzCanvasPixels get the unknown final byte "Q" instead.
 std::vector<Step> generateProgram(std::span<const uint8_t> input);
 
 // One line for traces and reproducers, the bytes C-escaped.

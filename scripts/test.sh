@@ -146,7 +146,6 @@ run_fuzzer() {
         grep -E '^(stat::|Done )' "$log" || true
     else
         echo "FAILED: $name (full log: $log)"
-        grep -E 'Test unit written' "$log" || true
         # The report from its first line on: sanitizer or libFuzzer error, stack, summary.
         sed -n '/ALARM:\|ERROR:\|runtime error:\|deadly signal\|out-of-memory/,$p' "$log" \
             | grep -vE '^#[0-9]+|NEW_FUNC|^INFO:' | head -n 150

@@ -118,7 +118,7 @@ TEST_F(SerialSessionTest, CloseReturnsWithinAboutTheReadTimeout) {
     std::printf("close: median %.1f ms, max %.1f ms\n", took[took.size() / 2], took.back());
     // A read ends after at most 10 ms; the rest is thread and handle work.
     EXPECT_LT(took[took.size() / 2], 25.0);
-    EXPECT_LT(took.back(), 100.0);
+    EXPECT_LT(took.back(), 250.0);
     window.pumpFor(20ms);
     EXPECT_EQ(window.count(WM_SESSION_CLOSED), 0u);
 }
