@@ -69,11 +69,9 @@ std::wstring fullPath(const std::wstring& path) {
     return joined;
 }
 
-const std::vector<std::wstring> kPlaceholderTexts = {L"media repo disabled", L"invalid image path"};
-
+// The texts the terminal may show in place of a repository image.
 bool isPlaceholderText(const std::wstring& text) {
-    for (const std::wstring& fixed : kPlaceholderTexts)
-        if (text == fixed) return true;
+    if (text == L"media repo disabled" || text == L"invalid image path") return true;
     if (!startsWith(text, L"image ")) return false;
     return endsWith(text, L" not available") || endsWith(text, L" unreadable");
 }
@@ -218,6 +216,7 @@ bool FakeMediaPlatform::writeFile(const std::wstring& path, const uint8_t* bytes
     const size_t written = writeMode == WriteMode::StopsHalfway ? length / 2 : length;
     file.bytes.assign(reinterpret_cast<const char*>(bytes), written);
     file.writeTime = 2;
+    file.writtenByTerminal = true;
     files_[foldPath(path)] = std::move(file);
     return writeMode == WriteMode::Works;
 }
@@ -280,10 +279,13 @@ bool FakeMediaPlatform::absolutePathInside(const std::wstring& folder, const std
 bool FakeMediaPlatform::playSound(const std::wstring& path, bool) {
     if (!isInside(path, kFakeRepoDir) || !endsWith(foldPath(path), L".wav"))
         noteMisuse("played a sound from outside the repository: " + narrow(path));
-    return !playerRefuses && foldPath(path).find(L"refused") == std::wstring::npos;
+    ++playRequests;
+    if (playerRefuses || foldPath(path).find(L"refused") != std::wstring::npos) return false;
+    ++playsStarted;
+    return true;
 }
 
-void FakeMediaPlatform::stopSound() {}
+void FakeMediaPlatform::stopSound() { ++stopRequests; }
 
 void FakeMediaPlatform::touchRepoFile(uint8_t which) {
     const std::vector<std::wstring> keys = filesIn(kFakeRepoDir);

