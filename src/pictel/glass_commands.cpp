@@ -27,8 +27,7 @@ void createCanvas(Terminal& t, const std::vector<int32_t>& p) {
     const int32_t id = p[0];
     const int64_t w = p[1];
     const int64_t h = p[2];
-    if (id < 0 || w < 1 || h < 1 || w * h > kMaxCanvasPixels) return;
-    if (!canvasFits(t.glass, id, w * h)) return;
+    if (id < 0 || w < 1 || h < 1 || !canvasFits(t.glass, id, w * h)) return;
     Canvas c;
     try {
         c.pixels.assign(size_t(w * h), opaquePixel(t.glass.canvasBackground));
@@ -60,6 +59,7 @@ void deleteCanvas(Terminal& t, const std::vector<int32_t>& p, bool bare) {
 
 void placeCanvas(Terminal& t, const std::vector<int32_t>& p) {
     removePlacements(t.glass, p[0]);
+    if (t.glass.placements.size() >= kMaxPlacements) return;
     t.glass.placements.push_back({p[0], p[1], p[2], p[3], p[4], p[5], p[6], !t.glass.hold});
 }
 

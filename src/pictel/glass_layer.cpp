@@ -23,8 +23,10 @@ Canvas* findCanvas(GlassLayer& glass, int32_t id) {
 
 bool canvasFits(const GlassLayer& glass, int32_t id, int64_t pixels) {
     if (pixels < 0 || pixels > kMaxCanvasPixels) return false;
+    const auto existing = glass.canvases.find(id);
+    if (existing == glass.canvases.end() && glass.canvases.size() >= kMaxCanvases) return false;
     int64_t others = totalPixels(glass);
-    if (const auto it = glass.canvases.find(id); it != glass.canvases.end()) others -= pixelCount(it->second);
+    if (existing != glass.canvases.end()) others -= pixelCount(existing->second);
     return others + pixels <= kMaxTotalCanvasPixels;
 }
 

@@ -65,10 +65,15 @@ struct GlassLayer {
 // Pixels of all canvases together: a device cannot make the terminal hold
 // more than 1 GiB of pictures, however many canvases it creates.
 inline constexpr int64_t kMaxTotalCanvasPixels = 0x10000000;
+// Canvases and placements a device may hold at once. Far more than a screen
+// can show; without a cap, tiny ones would grow memory and the per-command
+// bookkeeping without bound.
+inline constexpr size_t kMaxCanvases = 4096;
+inline constexpr size_t kMaxPlacements = 4096;
 
 Canvas* findCanvas(GlassLayer& glass, int32_t id);
 // Inserts or replaces canvas id. Fails, storing nothing, when the canvases
-// together would pass kMaxTotalCanvasPixels.
+// together would pass kMaxTotalCanvasPixels or a new id would pass kMaxCanvases.
 bool storeCanvas(GlassLayer& glass, int32_t id, Canvas canvas);
 // Whether a canvas of this many pixels could replace canvas id within the cap.
 bool canvasFits(const GlassLayer& glass, int32_t id, int64_t pixels);

@@ -63,6 +63,27 @@ TEST_F(Glass, AllCanvasesTogetherStayWithinTheBudget) {
     EXPECT_NE(findCanvas(g, 7), nullptr);
 }
 
+TEST_F(Glass, CanvasAndPlacementCountsAreCapped) {
+    for (size_t id = 0; id < kMaxCanvases; ++id) {
+        Canvas tiny;
+        tiny.width = tiny.height = 1;
+        tiny.valid = true;
+        ASSERT_TRUE(storeCanvas(g, int32_t(id), tiny));
+    }
+    feedText(t, "\x1b[=99999;1;1I");
+    EXPECT_EQ(findCanvas(g, 99999), nullptr);
+    feedText(t, "\x1b[=5;2;2I");  // replacing one is still allowed
+    EXPECT_EQ(findCanvas(g, 5)->width, 2);
+
+    for (size_t id = 0; id < kMaxPlacements; ++id) feedText(t, "\x1b[=" + std::to_string(id) + ";0;0;0;0;1;0D");
+    feedText(t, "\x1b[=99999;0;0;0;0;1;0D");
+    EXPECT_EQ(g.placements.size(), kMaxPlacements);
+    EXPECT_EQ(g.placements.back().canvasId, int32_t(kMaxPlacements - 1));
+    feedText(t, "\x1b[=7;3;0;0;0;1;0D");  // re-placing moves it to the top
+    EXPECT_EQ(g.placements.back().canvasId, 7);
+    EXPECT_EQ(g.placements.back().row, 3);
+}
+
 TEST_F(Glass, PlacementsKeepDrawingOrderAndOneEntryPerCanvas) {
     feedText(t, "\x1b[=5;0;0;0;0;10;0D");
     EXPECT_EQ(findCanvas(g, 5), nullptr);  // placed before it exists
