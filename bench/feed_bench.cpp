@@ -20,6 +20,7 @@
 #include "corpus.h"
 #include "terminal/terminal.h"
 #include "vterm_reference.h"
+#include "bench_main.h"
 
 namespace orvane::bench {
 namespace {
@@ -184,10 +185,5 @@ int run(int argc, char** argv) {
 }  // namespace orvane::bench
 
 int main(int argc, char** argv) {
-    try {
-        return orvane::bench::run(argc, argv);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "feed_bench: %s\n", e.what());
-        return 1;
-    }
+    return orvane::bench::runReportingErrors("feed_bench", orvane::bench::run, argc, argv);
 }

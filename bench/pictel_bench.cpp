@@ -17,6 +17,7 @@
 #include "pictel/draw_commands.h"
 #include "pictel/glass_layer.h"
 #include "terminal/terminal.h"
+#include "bench_main.h"
 
 namespace orvane::bench {
 namespace {
@@ -176,10 +177,5 @@ int run(int argc, char** argv) {
 }  // namespace orvane::bench
 
 int main(int argc, char** argv) {
-    try {
-        return orvane::bench::run(argc, argv);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "pictel_bench: %s\n", e.what());
-        return 1;
-    }
+    return orvane::bench::runReportingErrors("pictel_bench", orvane::bench::run, argc, argv);
 }

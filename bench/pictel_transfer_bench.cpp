@@ -24,6 +24,7 @@
 #include "pictel/glass_layer.h"
 #include "png_writer.h"
 #include "terminal/terminal.h"
+#include "bench_main.h"
 #ifdef _WIN32
 #include "pictel/win32/win32_media_platform.h"
 #endif
@@ -138,10 +139,5 @@ int run(int argc, char** argv) {
 }  // namespace orvane::bench
 
 int main(int argc, char** argv) {
-    try {
-        return orvane::bench::run(argc, argv);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "pictel_transfer_bench: %s\n", e.what());
-        return 1;
-    }
+    return orvane::bench::runReportingErrors("pictel_transfer_bench", orvane::bench::run, argc, argv);
 }
