@@ -66,6 +66,8 @@ field charset 0
 < \e[31;44;7mA\e[38;2;1;2;3;27;7mB
 cell 0 0 fg=4 bg=1 fgDirect=0 bgDirect=0
 cell 0 1 fg=4 bg=1 fgDirect=0 bgDirect=1 bgRgb=010203
+< \e[38;2;1;2;3;48;2;4;5;6mC
+cell 0 2 fgDirect=1 bgDirect=1 fgRgb=040506 bgRgb=010203
 )"},
     {"control_bytes", R"(
 < ab\bc\td\ae
@@ -82,6 +84,8 @@ const TermCase kScrolling[] = {
 cells 24 bg=0 fg=7
 cells 23 bg=4
 cursor 24 0
+< \e[1;1H\eM
+cells 0 bg=0
 )"},
     {"region_scroll_leaves_outside_rows", R"(
 < 1\r\n2\r\n3\r\n4\r\n5\e[2;4r\e[4;1H\nX
@@ -105,6 +109,10 @@ row 1 "a"
 row 2 "b"
 < \e[3;3H\eMq
 at 1 2 "q"
+# above a region it moves up without scrolling
+< \e[5;9r\e[3;1H\eMr
+at 1 0 "r q"
+row 0 "z"
 )"},
     {"su_sd_huge_counts_clear_region_once", R"(
 < a\r\nb\r\nc\e[2;3r\e[4294967295S
@@ -153,6 +161,11 @@ cursor 0 0
 < \e[5;20r\e[10;1H\e[99A
 cursor 4 0
 < \e[99B
+cursor 19 0
+# sitting exactly on a margin holds too
+< \e[5;1H\e[A
+cursor 4 0
+< \e[20;1H\e[3B
 cursor 19 0
 # from outside the region the margins do not hold
 < \e[2;1H\e[A\e[A
@@ -239,6 +252,10 @@ row 0 "A BCDEF"
 row 0 "A"
 < \e[1;79HXY\e[1;78H\e[5@
 at 0 76 "  "
+< \e[3;78HXYZ\e[3;80H\e[X
+at 2 77 "XY "
+< \e[3;79H\e[9X
+at 2 77 "X  "
 < \e[2;1HABC\e[2;2H\e[4294967295@\e[4294967295X\e[4294967295P
 row 1 "ABC"
 )"},
@@ -261,6 +278,19 @@ row 1 "3"
 row 2 ""
 row 3 ""
 row 4 "5"
+)"},
+    {"line_ops_on_region_last_row", R"(
+< 1\r\n2\r\n3\r\n4\r\n5\e[2;4r\e[4;3H\e[L
+row 2 "3"
+row 3 ""
+row 4 "5"
+cursor 3 0
+< \e[4;1HX\e[4;1H\e[M
+row 3 ""
+row 4 "5"
+< \e[2;1H\e[M
+row 1 "3"
+row 2 ""
 )"},
     {"insert_lines_fill_with_erase_blanks", R"(
 < \e[45m\e[3;3H\e[L
@@ -307,6 +337,9 @@ at 1 16 "B"
 < \e[1;5H\e[ZC\e[99IE
 at 0 0 "C"
 at 0 79 "E"
+# a stop in column 1 is a stop like any other
+< \e[3g\e[1;2H\eH\e[1;9H\e[ZF
+at 0 0 "CF"
 )"},
     {"tab_stops_follow_geometry", R"(
 < \e[8;24;132t\e[1;125H\tA\t
@@ -389,6 +422,13 @@ field scrollBottom 24
 < \e[5;5r\e[0;0r
 field scrollTop 0
 field scrollBottom 24
+# a one-line region is refused, a two-line one taken
+< \e[7;7r
+field scrollTop 0
+field scrollBottom 24
+< \e[7;8r
+field scrollTop 6
+field scrollBottom 7
 < \e[?6h\e[10;12r
 cursor 9 0
 < \e[?5r
@@ -408,6 +448,9 @@ field penFg 7
 field penBold 0
 cursor 0 0
 field layerGeneration 2
+# the device's tab stops go back to every eighth column
+< \e[3g\e[1;4H\eH\ec\tA
+at 0 8 "A"
 )"},
     {"grid_size_window_operation", R"(
 < text\e[8;24;132t
@@ -416,7 +459,7 @@ field rows 24
 row 0 ""
 field geometryChanged 1
 field layerGeneration 1
-< \e[8;24;132t\e[8;30;100t\e[8;25t\e[9;25;80t\e[8;25;80;1t
+< \e[8;24;132t\e[8;30;100t\e[8;25t\e[9;25;80t\e[8;26;80t\e[8;23;80t\e[8;25;81t\e[8;25;80;1t
 field cols 80
 field rows 25
 field layerGeneration 2
@@ -460,6 +503,9 @@ cell 0 2 fg=7 bg=0
 cell 0 0 bold=1 dim=1 italic=1 underline=1 blink=1 strike=1 fg=0 bg=7
 cell 0 1 bold=0 dim=0 italic=0 underline=0 blink=0 strike=0 fg=7 bg=0
 cell 0 2 blink=1
+< \e[1;2;3;4;5;7;9;38;2;9;9;9m\e[0mD\e[9m\e[mE
+cell 0 3 bold=0 dim=0 italic=0 underline=0 blink=0 strike=0 fg=7 bg=0 fgDirect=0
+cell 0 4 strike=0
 )"},
     {"256_colours", R"(
 < \e[38;5;196mA\e[38;5;9mB\e[48;5;16mC\e[48;5;231mD\e[38;5;232mE\e[38;5;255mF
@@ -552,6 +598,8 @@ mode ASCII
 row 0 "A<cr><lf>B<tab><esc>[E9] [07]"
 cursor 0 30
 field parserState 0
+< ~\x7f \x1f
+at 0 30 "~[7F]  [1F]"
 )"},
     {"hex_form", R"(
 mode HEX
