@@ -4,6 +4,8 @@
 #include <string_view>
 #include <utility>
 
+#include "program_mix.h"
+
 namespace orvane::bench {
 namespace {
 
@@ -178,6 +180,25 @@ void highLine(Writer& w, const Scenario& s) {
     w.newline();
 }
 
+// A line-oriented device: short readings, each ended by CR LF.
+void lightLine(Writer& w, const Scenario&) {
+    w.words(w.rng.between(4, 24));
+    w.newline();
+}
+
+// Progress output and hand-edited input as a serial console shows it: short
+// words between backspaces, tabs, carriage returns, line feeds and bells.
+void controlHeavyText(Writer& w, const Scenario&) {
+    static constexpr char kControls[] = {'\b', '\t', '\r', '\n', '\a'};
+    w.words(w.rng.between(1, 6));
+    const uint32_t controls = w.rng.between(1, 3);
+    for (uint32_t i = 0; i < controls; ++i) {
+        w.out.push_back(static_cast<uint8_t>(kControls[w.rng.below(sizeof kControls)]));
+    }
+}
+
+void programMix(Writer& w, const Scenario&) { w.raw(programMixRecording()); }
+
 using Step = void (*)(Writer&, const Scenario&);
 
 struct Recipe {
@@ -194,19 +215,25 @@ constexpr Recipe kRecipes[] = {
     {"scroll in region", 80, regionBurst},
     {"erase/insert/delete", 80, editStep},
     {"code page 437", 80, highLine},
+    // Added later; after the others so that their bytes stay as they were.
+    {"light CRLF lines", 80, lightLine},
+    {"C0-heavy text", 80, controlHeavyText},
+    {"program mix", 80, programMix},
 };
 
 }  // namespace
 
-std::vector<Scenario> makeScenarios(size_t bytesPerScenario) {
+std::vector<Scenario> makeScenarios(size_t bytesPerScenario, std::string_view nameContains) {
     std::vector<Scenario> scenarios;
     uint64_t seed = 0x0E5A11ED;
     for (const Recipe& recipe : kRecipes) {
+        const uint64_t recipeSeed = seed++;
+        if (std::string_view(recipe.name).find(nameContains) == std::string_view::npos) continue;
         Scenario s;
         s.name = recipe.name;
         s.cols = recipe.cols;
         s.rows = 25;
-        Writer w{Prng(seed++), {}, bytesPerScenario};
+        Writer w{Prng(recipeSeed), {}, bytesPerScenario};
         w.out.reserve(bytesPerScenario + 4096);
         while (!w.full()) recipe.step(w, s);
         s.bytes = std::move(w.out);

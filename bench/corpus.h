@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orvane::bench {
@@ -16,8 +17,9 @@ struct Scenario {
     std::vector<uint8_t> bytes;
 };
 
-// Every scenario, each about `bytesPerScenario` long. The same size gives
-// the same bytes on every run and every machine (fixed-seed generator).
-std::vector<Scenario> makeScenarios(size_t bytesPerScenario);
+// The scenarios whose name contains `nameContains` (all for an empty
+// text), each about `bytesPerScenario` long. The same size gives the same
+// bytes on every run and every machine (fixed-seed generator).
+std::vector<Scenario> makeScenarios(size_t bytesPerScenario, std::string_view nameContains);
 
 }  // namespace orvane::bench

@@ -1,15 +1,16 @@
 // Measures how fast the terminal core consumes device output, next to
 // libvterm fed the same bytes in the same chunks in the same process.
 //
-//   feed_bench [--quick] [--engine orvane|libvterm] [--only TEXT]
+//   feed_bench [--quick] [--engine orvane|libvterm] [--only TEXT] [--digests]
 //
-// --quick shrinks the corpus and the run time to a smoke test of a couple
-// of seconds; --engine runs one side only and --only the scenarios whose
-// name contains TEXT (for profiling one thing alone).
+// --quick shrinks the corpus and the rounds to a smoke test of a couple of
+// seconds; --engine runs one side only and --only the scenarios whose name
+// contains TEXT (for profiling one thing alone); --digests prints only the
+// screen digests. Each scenario's digest covers the whole final state of
+// the screen, so two builds with the same digests did the same work.
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <fstream>
@@ -27,13 +28,13 @@ namespace {
 
 // What a serial or socket read hands the receive pump at once.
 constexpr size_t kChunkBytes = 4096;
-constexpr int kRunsPerMeasurement = 3;
 
 struct Options {
-    size_t corpusBytes = 4 << 20;
-    double secondsPerRun = 0.5;
+    size_t corpusBytes = 32 << 20;
+    int rounds = 7;
     bool runOrvane = true;
     bool runVterm = true;
+    bool digestsOnly = false;
     std::string only;
 };
 
@@ -57,6 +58,8 @@ public:
                static_cast<uint64_t>(terminal_.cursorCol) + cell.ch + cell.fg;
     }
 
+    const Terminal& terminal() const { return terminal_; }
+
 private:
     Terminal terminal_;
     std::vector<uint8_t> replies_;
@@ -66,33 +69,102 @@ private:
 volatile uint64_t gSink = 0;
 
 template <class Subject>
-double timeOneRun(const Scenario& s, int repeats) {
+void feedInChunks(Subject& subject, const Scenario& s) {
+    for (size_t at = 0; at < s.bytes.size(); at += kChunkBytes) {
+        subject.feed(s.bytes.data() + at, std::min(kChunkBytes, s.bytes.size() - at));
+    }
+}
+
+// One pass over the scenario in a fresh engine; returns MB/s (10^6 bytes
+// per second).
+template <class Subject>
+double timeOnePass(const Scenario& s) {
     Subject subject(s.cols, s.rows);
     const auto start = std::chrono::steady_clock::now();
-    for (int r = 0; r < repeats; ++r) {
-        for (size_t at = 0; at < s.bytes.size(); at += kChunkBytes) {
-            subject.feed(s.bytes.data() + at, std::min(kChunkBytes, s.bytes.size() - at));
-        }
-    }
+    feedInChunks(subject, s);
     subject.finish();
     const auto stop = std::chrono::steady_clock::now();
     gSink = gSink + subject.probe();
-    return std::chrono::duration<double>(stop - start).count();
+    const double seconds = std::max(std::chrono::duration<double>(stop - start).count(), 1e-9);
+    return static_cast<double>(s.bytes.size()) / 1e6 / seconds;
 }
 
-// A warm-up pass sizes the repeat count; the best of the measured runs is
-// the one least disturbed by other users of the machine. Returns MB/s
-// (10^6 bytes per second).
-template <class Subject>
-double measure(const Scenario& s, const Options& options) {
-    const double onePass = std::max(timeOneRun<Subject>(s, 1), 1e-6);
-    const int repeats =
-        std::clamp(static_cast<int>(std::ceil(options.secondsPerRun / onePass)), 1, 100000);
-    double best = 1e300;
-    for (int run = 0; run < kRunsPerMeasurement; ++run) {
-        best = std::min(best, timeOneRun<Subject>(s, repeats));
+double median(std::vector<double> values) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    const size_t mid = values.size() / 2;
+    return values.size() % 2 == 1 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+struct Rates {
+    double orvane = 0;
+    double vterm = 0;
+};
+
+// The engines take turns, round after round, so that a slow patch of a
+// shared machine hits both alike; the medians are reported.
+Rates measure(const Scenario& s, const Options& options) {
+    std::vector<double> orvane;
+    std::vector<double> vterm;
+    for (int round = 0; round < options.rounds; ++round) {
+        if (options.runOrvane) orvane.push_back(timeOnePass<OrvaneSubject>(s));
+        if (options.runVterm) vterm.push_back(timeOnePass<VtermReference>(s));
     }
-    return static_cast<double>(s.bytes.size()) * repeats / 1e6 / std::max(best, 1e-9);
+    return {median(orvane), median(vterm)};
+}
+
+// FNV-1a over everything a screen shows and everything that decides what
+// the next bytes do to it.
+class Digest {
+public:
+    template <typename Value>
+    void add(Value v) {
+        auto bits = static_cast<uint64_t>(v);
+        for (size_t i = 0; i < sizeof(Value); ++i, bits >>= 8) {
+            hash_ = (hash_ ^ (bits & 0xFF)) * 0x100000001B3ULL;
+        }
+    }
+
+    uint64_t value() const { return hash_; }
+
+private:
+    uint64_t hash_ = 0xCBF29CE484222325ULL;
+};
+
+void addCell(Digest& d, const Cell& c) {
+    d.add(c.ch);
+    for (uint8_t flag : {c.fg, c.bg, c.bold, c.underline, c.dim, c.italic, c.blink, c.strike,
+                         c.fgDirect, c.bgDirect}) {
+        d.add(flag);
+    }
+    d.add(c.fgRgb);
+    d.add(c.bgRgb);
+}
+
+uint64_t screenDigest(const Terminal& t) {
+    Digest d;
+    for (const Row& row : t.grid) {
+        for (const Cell& cell : row) addCell(d, cell);
+    }
+    for (int32_t v : {t.cols, t.rows, t.cursorRow, t.cursorCol, t.savedRow, t.savedCol,
+                      t.scrollTop, t.scrollBottom, t.charset, t.parserState}) {
+        d.add(v);
+    }
+    for (uint8_t v : {t.pendingWrap, t.autoWrap, t.originMode, t.altScreen, t.cursorVisible,
+                      t.bellPending, t.penReverse}) {
+        d.add(v);
+    }
+    addCell(d, penCell(t, u' '));
+    for (const Row& row : t.savedMainRows) {
+        for (const Cell& cell : row) addCell(d, cell);
+    }
+    return d.value();
+}
+
+uint64_t digestOf(const Scenario& s) {
+    OrvaneSubject subject(s.cols, s.rows);
+    feedInChunks(subject, s);
+    return screenDigest(subject.terminal());
 }
 
 std::string cpuModel() {
@@ -124,23 +196,26 @@ void printHeader(const Options& options) {
     std::printf("method: %.2f MB per scenario generated in-process (fixed seed), "
                 "fed in %zu-byte chunks,\n",
                 static_cast<double>(options.corpusBytes) / 1e6, kChunkBytes);
-    std::printf("        repeated for ~%.2f s per run, best of %d runs; MB = 10^6 bytes\n",
-                options.secondsPerRun, kRunsPerMeasurement);
+    std::printf("        %d rounds with the engines taking turns, medians; MB = 10^6 bytes\n",
+                options.rounds);
     std::printf("libvterm: screen attached, damage merged per scroll, alternate screen on, "
-                "UTF-8 on\n\n");
-    std::printf("%-22s %14s %14s %8s\n", "scenario", "orvane MB/s", "libvterm MB/s", "ratio");
+                "UTF-8 on\n");
+    std::printf("digest: orvane's final screen after one pass (FNV-1a)\n\n");
+    std::printf("%-22s %14s %14s %8s  %s\n", "scenario", "orvane MB/s", "libvterm MB/s", "ratio",
+                "digest");
 }
 
-void printRow(const Scenario& s, double orvaneRate, double vtermRate) {
+void printRow(const Scenario& s, Rates rates, uint64_t digest) {
     char orvaneText[32] = "-";
     char vtermText[32] = "-";
     char ratioText[32] = "-";
-    if (orvaneRate > 0) std::snprintf(orvaneText, sizeof orvaneText, "%.1f", orvaneRate);
-    if (vtermRate > 0) std::snprintf(vtermText, sizeof vtermText, "%.1f", vtermRate);
-    if (orvaneRate > 0 && vtermRate > 0) {
-        std::snprintf(ratioText, sizeof ratioText, "%.2f", orvaneRate / vtermRate);
+    if (rates.orvane > 0) std::snprintf(orvaneText, sizeof orvaneText, "%.1f", rates.orvane);
+    if (rates.vterm > 0) std::snprintf(vtermText, sizeof vtermText, "%.1f", rates.vterm);
+    if (rates.orvane > 0 && rates.vterm > 0) {
+        std::snprintf(ratioText, sizeof ratioText, "%.2f", rates.orvane / rates.vterm);
     }
-    std::printf("%-22s %14s %14s %8s\n", s.name.c_str(), orvaneText, vtermText, ratioText);
+    std::printf("%-22s %14s %14s %8s  %016llx\n", s.name.c_str(), orvaneText, vtermText, ratioText,
+                static_cast<unsigned long long>(digest));
     std::fflush(stdout);
 }
 
@@ -149,12 +224,14 @@ bool parseOptions(int argc, char** argv, Options& options) {
         const std::string arg = argv[i];
         if (arg == "--quick") {
             options.corpusBytes = 256 << 10;
-            options.secondsPerRun = 0.01;
+            options.rounds = 3;
         } else if (arg == "--engine" && i + 1 < argc) {
             const std::string engine = argv[++i];
             options.runOrvane = engine == "orvane";
             options.runVterm = engine == "libvterm";
             if (!options.runOrvane && !options.runVterm) return false;
+        } else if (arg == "--digests") {
+            options.digestsOnly = true;
         } else if (arg == "--only" && i + 1 < argc) {
             options.only = argv[++i];
         } else {
@@ -168,15 +245,14 @@ int run(int argc, char** argv) {
     Options options;
     if (!parseOptions(argc, argv, options)) {
         std::fprintf(stderr,
-                     "usage: feed_bench [--quick] [--engine orvane|libvterm] [--only TEXT]\n");
+                     "usage: feed_bench [--quick] [--engine orvane|libvterm] [--only TEXT] "
+                     "[--digests]\n");
         return 2;
     }
     printHeader(options);
-    for (const Scenario& s : makeScenarios(options.corpusBytes)) {
-        if (s.name.find(options.only) == std::string::npos) continue;
-        const double orvaneRate = options.runOrvane ? measure<OrvaneSubject>(s, options) : 0;
-        const double vtermRate = options.runVterm ? measure<VtermReference>(s, options) : 0;
-        printRow(s, orvaneRate, vtermRate);
+    for (const Scenario& s : makeScenarios(options.corpusBytes, options.only)) {
+        const Rates rates = options.digestsOnly ? Rates{} : measure(s, options);
+        printRow(s, rates, digestOf(s));
     }
     return 0;
 }

@@ -5,24 +5,24 @@
 //
 //   pictel_transfer_bench [--quick]
 //
-// Natively the image is a raw-pixel file read by the tests' stand-in
-// decoder; the Windows build sends a PNG through WIC.
+// Natively the image is a raw-pixel file read by the tests' in-memory
+// platform's decoder; the Windows build sends a PNG through WIC.
 // --quick runs every measurement once: a smoke test, not a figure.
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "media_test_platform.h"
-#include "media_test_text.h"
 #include "pictel/crc32.h"
 #include "pictel/glass_layer.h"
 #include "png_writer.h"
+#include "support/memory_media.h"
 #include "terminal/terminal.h"
 #include "bench_main.h"
 #ifdef _WIN32
@@ -58,11 +58,12 @@ Image makeImage() {
 #ifdef _WIN32
     return {testing::storedPng(kSide, kSide, 6, 8, pixels), "PNG through WIC"};
 #else
-    Canvas canvas = testing::makeTestCanvas(kSide, kSide, 0);
+    Canvas canvas = testing::makeCanvas(kSide, kSide, 0);
     for (size_t i = 0; i < canvas.pixels.size(); ++i)
         canvas.pixels[i] = uint32_t(pixels[i * 4]) | uint32_t(pixels[i * 4 + 1]) << 8 |
                            uint32_t(pixels[i * 4 + 2]) << 16 | uint32_t(pixels[i * 4 + 3]) << 24;
-    return {testing::encodeTestImage(canvas), "raw pixels through the stand-in decoder"};
+    const std::string encoded = testing::encodeImage(canvas);
+    return {std::vector<uint8_t>(encoded.begin(), encoded.end()), "raw pixels through the in-memory decoder"};
 #endif
 }
 
@@ -75,7 +76,8 @@ std::string deviceStream(const Image& image, bool offered) {
         std::snprintf(crc, sizeof crc, "%08x", unsigned(crc32(image.bytes.data(), image.bytes.size())));
         apc("Gi=1,op=off,f=png,crc=" + std::string(crc) + ",len=" + std::to_string(image.bytes.size()));
     }
-    const std::string text = testing::encodeBase64(image.bytes);
+    const std::string text = testing::encodeBase64(
+        std::string_view(reinterpret_cast<const char*>(image.bytes.data()), image.bytes.size()));
     for (size_t at = 0, n = 1; at < text.size(); at += kChunkText, ++n) {
         const bool last = at + kChunkText >= text.size();
         apc("Gi=1" + std::string(n == 1 ? ",f=png" : "") + ",m=" + (last ? "0" : "1") + ",n=" + std::to_string(n) +
@@ -126,12 +128,20 @@ int run(int argc, char** argv) {
                 image.bytes.size(), image.kind, kChunkText, plain.size(), runs);
 #ifdef _WIN32
     Win32MediaPlatform platform;
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "orvane-transfer-bench";
+    std::filesystem::create_directories(folder);
+    const std::wstring cacheDir = folder.wstring();
 #else
-    testing::TestMediaPlatform platform;
+    testing::MemoryMediaPlatform platform;
+    const std::wstring cacheDir = L"C:\\bench-cache";
+    platform.addFolder(cacheDir);
 #endif
-    const testing::TempFolder folder;
     measure("first chunk to canvas, not offered", platform, L"", plain, runs);
-    measure("first chunk to canvas, offered and cached", platform, folder.platformPath(), offered, runs);
+    measure("first chunk to canvas, offered and cached", platform, cacheDir, offered, runs);
+#ifdef _WIN32
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+#endif
     return 0;
 }
 

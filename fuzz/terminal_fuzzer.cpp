@@ -1,8 +1,10 @@
 // Fuzzes the terminal's byte feed the way the receive pump and the main
 // window drive it: batches of bytes with display-mode switches, geometry
 // changes, Clear and reply draining between them. After every batch the
-// screen model must be consistent, and a second terminal fed the same
-// batches split the other way (whole versus byte by byte) must agree.
+// screen model must be consistent, a second terminal fed the same batches
+// split the other way (whole versus byte by byte) must agree, and so must a
+// third that gets every ANSI byte from the byte machine alone (feedByte),
+// without the feed's fast paths.
 //
 // Input layout, chosen so that seed files stay mostly readable bytes:
 //   byte 0        low four bits: the number N of batch records (0..15)
@@ -106,6 +108,22 @@ void applyAction(Terminal& t, uint8_t action, size_t batchesFed) {
     t.dirty = 0;  // the pump takes the repaint flag after each batch
 }
 
+// The feed without its fast paths: in ANSI mode each byte goes straight to
+// the byte machine, marking the screen dirty unless it is collected into an
+// APC payload.
+void feedReference(Terminal& t, Bytes bytes) {
+    for (const uint8_t byte : bytes) {
+        if (t.displayMode != orvane::kModeAnsi) {
+            orvane::feed(t, &byte, 1);
+            continue;
+        }
+        const bool collected = t.parserState == orvane::kApcString && byte != 0x1B && byte != 0x07 &&
+                               t.apcText.size() < orvane::kApcLimit;
+        if (!collected) t.dirty = 1;
+        orvane::feedByte(t, byte);
+    }
+}
+
 void feedBatch(Terminal& t, Bytes bytes, bool byteByByte) {
     if (!byteByByte) {
         orvane::feed(t, bytes.data(), bytes.size());
@@ -142,12 +160,14 @@ extern "C" const char* __ubsan_default_options() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Terminal first;
     Terminal second;
+    Terminal reference;
     checkConsistent(first, "new", 0);
     const std::vector<Batch> batches = splitIntoBatches(Bytes{data, size});
     for (size_t i = 0; i < batches.size(); ++i) {
         const Batch& batch = batches[i];
         applyAction(first, batch.action, i);
         applyAction(second, batch.action, i);
+        applyAction(reference, batch.action, i);
         const bool byteByByte = (batch.action & kByteByByte) != 0;
         feedChecked(first, batch.bytes, byteByByte, i + 1);
         feedChecked(second, batch.bytes, !byteByByte, i + 1);
@@ -155,6 +175,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         checkConsistent(second, "second", i + 1);
         const std::string difference = orvane::findStateDifference(first, second);
         if (!difference.empty()) fail("split feeds disagree on " + difference, i + 1);
+        feedReference(reference, batch.bytes);
+        const std::string fastDifference = orvane::findStateDifference(first, reference);
+        if (!fastDifference.empty()) fail("fast paths and byte machine disagree on " + fastDifference, i + 1);
     }
     return 0;
 }

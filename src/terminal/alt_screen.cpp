@@ -1,6 +1,7 @@
 // The alternate screen and the full reset (ESC c).
 #include <algorithm>
 
+#include "terminal/cell_fill.h"
 #include "terminal/terminal.h"
 
 namespace orvane {
@@ -13,7 +14,7 @@ bool savedScreenFits(const Terminal& t) {
 }
 
 void blankGrid(Terminal& t) {
-    for (Row& row : t.grid) std::fill(row.begin(), row.end(), kDefaultBlank);
+    for (Row& row : t.grid) fillCells(row.data(), row.size(), kDefaultBlank);
 }
 
 void enterAltScreen(Terminal& t, bool withCursor) {

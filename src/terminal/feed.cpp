@@ -2,15 +2,12 @@
 // as ASCII tokens or a hex dump.
 #include <algorithm>
 
-#include "terminal/charsets.h"
+#include "terminal/feed_paths.h"
 #include "terminal/terminal.h"
 
 namespace orvane {
 
 namespace {
-
-constexpr uint8_t ESC = 0x1B;
-constexpr uint8_t BEL = 0x07;
 
 void putHexForm(Terminal& t, uint8_t b) {
     static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
@@ -36,56 +33,48 @@ void putAsciiForm(Terminal& t, uint8_t b) {
     }
 }
 
-// Writes printable bytes in Ground exactly as putGlyph would, one row segment
-// at a time, so plain text does not pay for the state machine per byte.
-const uint8_t* writePrintableRun(Terminal& t, const uint8_t* p, const uint8_t* end) {
-    const Cell pen = penCell(t, u' ');
-    const GlyphTable& glyphs = glyphTable(t.charset);
-    const int32_t last = t.cols - 1;
-    while (p < end && isPrintableByte(*p)) {
-        if (t.pendingWrap) {
-            putGlyph(t, glyphs[*p++]);
-            continue;
-        }
-        Row& row = t.grid[size_t(t.cursorRow)];
-        int32_t col = t.cursorCol;
-        while (p < end && isPrintableByte(*p)) {
-            // Copy the pen, then patch the character: building the cell on
-            // the stack first stalls on a store-to-load forward per glyph.
-            Cell& dst = row[size_t(col)];
-            dst = pen;
-            dst.ch = glyphs[*p++];
-            if (col == last) {
-                t.pendingWrap = t.autoWrap;
-                break;
-            }
-            ++col;
-        }
-        t.cursorCol = col;
-    }
-    return p;
-}
-
 // Bytes of an APC payload up to its terminator or the size limit; they are
 // only collected, so they do not mark the screen for repaint.
 const uint8_t* collectApcRun(Terminal& t, const uint8_t* p, const uint8_t* end) {
     const size_t room = kApcLimit - std::min(t.apcText.size(), kApcLimit);
     const uint8_t* stop = p + std::min(size_t(end - p), room);
     const uint8_t* q = p;
-    while (q < stop && *q != ESC && *q != BEL) ++q;
+    while (q < stop && *q != kEsc && *q != kBel) ++q;
     t.apcText.append(reinterpret_cast<const char*>(p), size_t(q - p));
     return q;
 }
 
-const uint8_t* feedAnsi(Terminal& t, const uint8_t* p, const uint8_t* end) {
+// In Ground: text and controls a run at a time and common CSI sequences
+// whole, until a sequence needs the byte machine or the bytes run out.
+const uint8_t* feedGround(Terminal& t, PenCache& pen, const uint8_t* p, const uint8_t* end) {
+    while (p < end) {
+        if (*p != kEsc) {
+            p = feedGroundRun(t, pen, p, end);
+            continue;
+        }
+        uint8_t finalByte = 0;
+        const uint8_t* q = feedWholeCsi(t, p, end, finalByte);
+        if (q == nullptr) break;
+        if (finalByte == 'm') pen.forget();
+        p = q;
+    }
+    return p;
+}
+
+// Everything else, and sequences cut off by the end of the batch, goes to
+// the byte machine.
+const uint8_t* feedAnsi(Terminal& t, PenCache& pen, const uint8_t* p, const uint8_t* end) {
     if (t.parserState == kApcString) {
         const uint8_t* q = collectApcRun(t, p, end);
         if (q != p) return q;
     }
     t.dirty = 1;
-    if (t.parserState == kGround && isPrintableByte(*p)) {
-        return writePrintableRun(t, p, end);
+    if (t.parserState == kGround) {
+        const uint8_t* q = feedGround(t, pen, p, end);
+        if (q != p) return q;
     }
+    // Any sequence might change the pen (SGR, the full reset).
+    pen.forget();
     return feedSequenceRun(t, p, end);
 }
 
@@ -94,9 +83,10 @@ const uint8_t* feedAnsi(Terminal& t, const uint8_t* p, const uint8_t* end) {
 void feed(Terminal& t, const uint8_t* bytes, size_t count) {
     const uint8_t* p = bytes;
     const uint8_t* const end = bytes + count;
+    PenCache pen;
     while (p < end) {
         switch (t.displayMode) {
-        case kModeAnsi: p = feedAnsi(t, p, end); continue;
+        case kModeAnsi: p = feedAnsi(t, pen, p, end); continue;
         case kModeAscii: putAsciiForm(t, *p); break;
         case kModeHex: putHexForm(t, *p); break;
         default: break;

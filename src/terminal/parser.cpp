@@ -3,38 +3,22 @@
 // grid operations; this file is only grammar.
 #include "pictel/pictel_hooks.h"
 #include "terminal/charsets.h"
+#include "terminal/feed_paths.h"
 #include "terminal/terminal.h"
 
 namespace orvane {
 
 namespace {
 
-constexpr uint8_t ESC = 0x1B;
-constexpr uint8_t BEL = 0x07;
-constexpr uint8_t DEL = 0x7F;
-
-void groundControl(Terminal& t, uint8_t b) {
-    t.pendingWrap = 0;
-    switch (b) {
-    case 0x07: t.bellPending = 1; break;
-    case 0x08:
-        if (t.cursorCol >= 1) --t.cursorCol;
-        break;
-    case 0x09: nextTabStop(t); break;
-    case 0x0A: index(t); break;
-    case 0x0D: t.cursorCol = 0; break;
-    default: break;
-    }
-}
 
 void ground(Terminal& t, uint8_t b) {
-    if (b == ESC) {
+    if (b == kEsc) {
         t.pendingWrap = 0;
         t.parserState = kEscape;
     } else if (isPrintableByte(b)) {
         putGlyph(t, glyphTable(t.charset)[b]);
-    } else if (b != DEL) {
-        groundControl(t, b);
+    } else if (b != kDel) {
+        groundControl(t, b, [&] { index(t); });
     }
 }
 
@@ -141,9 +125,9 @@ void endApc(Terminal& t) {
 }
 
 void apcString(Terminal& t, uint8_t b) {
-    if (b == ESC) {
+    if (b == kEsc) {
         t.parserState = kApcEscape;
-    } else if (b == BEL) {
+    } else if (b == kBel) {
         endApc(t);
     } else if (t.apcText.size() < kApcLimit) {
         t.apcText.push_back(char(b));
@@ -155,7 +139,7 @@ void apcString(Terminal& t, uint8_t b) {
 void apcEscape(Terminal& t, uint8_t b) {
     if (b == '\\') {
         endApc(t);
-    } else if (b != ESC) {
+    } else if (b != kEsc) {
         abortSequence(t);
     }
 }
@@ -166,9 +150,9 @@ void endOsc(Terminal& t) {
 }
 
 void oscString(Terminal& t, uint8_t b) {
-    if (b == ESC) {
+    if (b == kEsc) {
         t.parserState = kOscEscape;
-    } else if (b == BEL) {
+    } else if (b == kBel) {
         endOsc(t);
     } else if (t.oscText.size() < kOscLimit) {
         t.oscText.push_back(char(b));
@@ -181,7 +165,7 @@ void oscString(Terminal& t, uint8_t b) {
 void oscEscape(Terminal& t, uint8_t b) {
     if (b == '\\') {
         endOsc(t);
-    } else if (b != ESC) {
+    } else if (b != kEsc) {
         t.oscText.clear();
         abortSequence(t);
     }
@@ -209,7 +193,7 @@ void feedByte(Terminal& t, uint8_t byte) {
 const uint8_t* feedSequenceRun(Terminal& t, const uint8_t* p, const uint8_t* end) {
     do {
         feedByte(t, *p++);
-    } while (p < end && t.parserState != kApcString && !(t.parserState == kGround && isPrintableByte(*p)));
+    } while (p < end && t.parserState != kApcString && t.parserState != kGround);
     return p;
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "pictel/pictel_hooks.h"
+#include "terminal/cell_fill.h"
 #include "terminal/terminal.h"
 
 namespace orvane {
@@ -19,7 +20,12 @@ void clampCursor(Terminal& t) {
     t.cursorCol = clampInt(t.cursorCol, 0, t.cols - 1);
 }
 
-void fillRow(Row& row, const Cell& blank) { std::fill(row.begin(), row.end(), blank); }
+// Cells [from, to) of a row.
+void fillSpan(Row& row, int32_t from, int32_t to, const Cell& blank) {
+    fillCells(row.data() + from, size_t(to - from), blank);
+}
+
+void fillRow(Row& row, const Cell& blank) { fillCells(row.data(), row.size(), blank); }
 
 // A count for a repeated operation, reduced to what can make a difference.
 int32_t boundedCount(int32_t n, int32_t limit) { return std::min(n, limit); }
@@ -146,12 +152,12 @@ void eraseInDisplay(Terminal& t, int32_t mode) {
     Row& cur = t.grid[size_t(t.cursorRow)];
     switch (mode) {
     case 0:
-        std::fill(cur.begin() + t.cursorCol, cur.end(), blank);
+        fillSpan(cur, t.cursorCol, t.cols, blank);
         for (auto it = t.grid.begin() + t.cursorRow + 1; it != t.grid.end(); ++it) fillRow(*it, blank);
         break;
     case 1:
         for (auto it = t.grid.begin(); it != t.grid.begin() + t.cursorRow; ++it) fillRow(*it, blank);
-        std::fill(cur.begin(), cur.begin() + t.cursorCol + 1, blank);
+        fillSpan(cur, 0, t.cursorCol + 1, blank);
         break;
     case 2:
         for (Row& row : t.grid) fillRow(row, blank);
@@ -165,8 +171,8 @@ void eraseInLine(Terminal& t, int32_t mode) {
     const Cell blank = eraseBlank(t);
     Row& cur = t.grid[size_t(t.cursorRow)];
     switch (mode) {
-    case 0: std::fill(cur.begin() + t.cursorCol, cur.end(), blank); break;
-    case 1: std::fill(cur.begin(), cur.begin() + t.cursorCol + 1, blank); break;
+    case 0: fillSpan(cur, t.cursorCol, t.cols, blank); break;
+    case 1: fillSpan(cur, 0, t.cursorCol + 1, blank); break;
     case 2: fillRow(cur, blank); break;
     default: break;
     }
@@ -176,7 +182,7 @@ void eraseChars(Terminal& t, int32_t count) {
     if (count < 1) return;
     Row& cur = t.grid[size_t(t.cursorRow)];
     const int32_t n = boundedCount(count, t.cols - t.cursorCol);
-    std::fill_n(cur.begin() + t.cursorCol, n, eraseBlank(t));
+    fillSpan(cur, t.cursorCol, t.cursorCol + n, eraseBlank(t));
 }
 
 void insertChars(Terminal& t, int32_t count) {
@@ -185,7 +191,7 @@ void insertChars(Terminal& t, int32_t count) {
     const int32_t n = boundedCount(count, t.cols - t.cursorCol);
     const auto from = cur.begin() + t.cursorCol;
     std::move_backward(from, cur.end() - n, cur.end());
-    std::fill_n(from, n, eraseBlank(t));
+    fillSpan(cur, t.cursorCol, t.cursorCol + n, eraseBlank(t));
 }
 
 void deleteChars(Terminal& t, int32_t count) {
@@ -194,7 +200,7 @@ void deleteChars(Terminal& t, int32_t count) {
     const int32_t n = boundedCount(count, t.cols - t.cursorCol);
     const auto from = cur.begin() + t.cursorCol;
     std::move(from + n, cur.end(), from);
-    std::fill(cur.end() - n, cur.end(), eraseBlank(t));
+    fillSpan(cur, t.cols - n, t.cols, eraseBlank(t));
 }
 
 void insertLines(Terminal& t, int32_t count) {

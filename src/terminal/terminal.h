@@ -193,8 +193,8 @@ void dispatchCsi(Terminal& t, uint8_t finalByte);
 void applySgr(Terminal& t, const std::vector<uint32_t>& params);
 bool takeReplies(Terminal& t, std::vector<uint8_t>& out);
 
-// Feeds bytes from p (at least one) until the parser is back in Ground
-// before a printable byte, enters an APC string, or the bytes run out.
+// Feeds bytes from p (at least one) one at a time until the parser is back
+// in Ground, enters an APC string, or the bytes run out.
 const uint8_t* feedSequenceRun(Terminal& t, const uint8_t* p, const uint8_t* end);
 
 // Bytes Ground writes as glyphs: everything but C0 controls and DEL.
