@@ -18,10 +18,6 @@ public:
         const uint16_t low = byte();
         return uint16_t(low | byte() << 8);
     }
-    uint32_t u32() {
-        const uint32_t low = u16();
-        return low | uint32_t(u16()) << 16;
-    }
     // 0 .. n-1 for n up to 256.
     size_t below(size_t n) { return n == 0 ? 0 : byte() % n; }
     template <class T, size_t N>

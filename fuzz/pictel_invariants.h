@@ -1,78 +1,62 @@
 #pragma once
 
-// What must hold of the Pictel state after every command, whatever the
-// device sent: the glass store and its budgets, the decoded-image cache,
-// the files the terminal left in the media cache, the compositor's bitmap
-// notifications and the replies queued for the device. Each check returns
-// the first problem as readable text, or an empty string.
+// What must hold after every step of a Pictel program, whatever the device
+// sent: the glass store and its caps, the decoded-image cache, the files
+// and calls the terminal made on its platform, the compositor's bitmap
+// notifications and the replies. Each check returns the first problem as
+// readable text, or an empty string.
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "fake_media_platform.h"
+#include "pictel_generator.h"
+#include "support/memory_media.h"
 #include "terminal/terminal.h"
 
 namespace orvane::fuzzing {
 
-// One reply as read back from the queue.
-struct Reply {
-    enum class Kind : uint8_t { Pictel, Size, DeviceAttributes, StatusOk, CursorPosition };
-    Kind kind = Kind::Pictel;
-    int64_t first = 0;  // code; rows; row
-    int64_t second = 0; // id; columns; column
-    int64_t third = 0;  // value
-};
-
-// Reads the whole queue as a sequence of well-formed replies, each with its
-// values in range.
-std::string parseReplies(const std::vector<uint8_t>& bytes, std::vector<Reply>& out);
-std::string describeReply(const Reply& reply);
+inline constexpr wchar_t kCacheDir[] = L"C:\\fuzz\\media-cache";
+inline constexpr wchar_t kRepoDir[] = L"C:\\fuzz\\media-repo";
 
 std::string findGlassViolation(const Terminal& t);
 std::string findDecodedCacheViolation(const DecodedImageCache& cache);
-// Every file the terminal wrote under a cache file's final name holds the
-// bytes the name announces: length and CRC.
-std::string findCacheFileViolation(const FakeMediaPlatform& platform);
+// Files the terminal left under a cache file's final name hold the bytes
+// the name announces; it changed files only in the cache folder, played
+// only repository WAV files and showed only the placeholder texts it has.
+// Forgets the platform's logs.
+std::string findPlatformMisuse(testing::MemoryMediaPlatform& platform);
 
-// The compositor's bitmap cache, as the fuzzer sees it: which canvases were
-// reported stale since the last reset.
+// One reply read back from the queue: a Pictel reply (code, id, value) or
+// the size query's answer (rows, columns).
+struct Reply {
+    bool size = false;
+    int64_t first = 0, second = 0, third = 0;
+};
+// Reads the Pictel replies of the queue, skipping the terminal's other
+// answers, and checks their form and values.
+std::string parseReplies(const std::vector<uint8_t>& bytes, std::vector<Reply>& out);
+// The replies one whole command must give; offered: whether its id had an
+// offer before it.
+std::string findReplyProblem(const Terminal& t, const Step& step, bool offered, const std::vector<Reply>& replies);
+
+// The compositor's bitmap cache as the fuzzer sees it.
 class DropRecorder final : public CanvasBitmapCache {
 public:
-    void dropCanvasBitmap(int32_t id) override { ids_.insert(id); }
-    void dropAllCanvasBitmaps() override { all_ = true; }
-    void reset() {
-        ids_.clear();
-        all_ = false;
-    }
-    bool dropped(int32_t id) const { return all_ || ids_.count(id) != 0; }
-
-private:
-    std::set<int32_t> ids_;
-    bool all_ = false;
+    void dropCanvasBitmap(int32_t id) override { ids.insert(id); }
+    void dropAllCanvasBitmaps() override { all = true; }
+    std::set<int32_t> ids;
+    bool all = false;
 };
 
-// The pixel count of the largest canvas.
-int64_t largestCanvas(const GlassLayer& glass);
-
-// Size, view and a hash of the pixels of every canvas.
-struct CanvasPrint {
-    int32_t width = 0;
-    int32_t height = 0;
-    int32_t view[4] = {};
-    uint64_t pixelHash = 0;
-    bool operator==(const CanvasPrint& other) const;
-};
-using CanvasPrints = std::map<int32_t, CanvasPrint>;
-
-// False, leaving prints empty, when the canvases hold more than pixelLimit
-// pixels together: hashing them after every step would cost too much.
-bool takeCanvasPrints(const GlassLayer& glass, int64_t pixelLimit, CanvasPrints& prints);
-// A canvas that appeared, went, or changed size, view or pixels without its
-// bitmap being dropped.
-std::string findUnreportedChange(const CanvasPrints& before, const CanvasPrints& after,
+// A hash of size, view and pixels per canvas; none while the canvases are
+// too many or too large to hash after every step.
+std::optional<std::map<int32_t, uint64_t>> canvasPrints(const GlassLayer& glass);
+// A canvas that appeared, went or changed without its bitmap being dropped.
+std::string findUnreportedChange(const std::map<int32_t, uint64_t>& before, const std::map<int32_t, uint64_t>& after,
                                  const DropRecorder& drops);
 
 }  // namespace orvane::fuzzing

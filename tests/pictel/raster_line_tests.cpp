@@ -11,76 +11,40 @@
 namespace orvane::testing {
 namespace {
 
-std::string lineArt(int32_t w, int32_t h, int64_t x1, int64_t y1, int64_t x2, int64_t y2, int32_t t = 1) {
-    Canvas c = blankCanvas(w, h);
-    drawLine(c, x1, y1, x2, y2, t, kStroke);
-    return picture(c);
-}
+struct LineCase {
+    int32_t width;
+    int32_t height;
+    int64_t x1, y1, x2, y2;
+    int32_t thickness;
+    std::vector<const char*> rows;
+};
 
-TEST(RasterLine, StepsDiagonallyWhenTheErrorEqualsDx) {
-    EXPECT_EQ(lineArt(6, 4, 0, 0, 4, 2), art({"#.....",
-                                              ".##...",
-                                              "...##.",
-                                              "......"}));
-}
+const int64_t kFar = kMaxLineCoordinate;
 
-TEST(RasterLine, ReverseDirectionTakesItsOwnSteps) {
-    // Both tests are inclusive, so the walk back is not the mirror image.
-    EXPECT_EQ(lineArt(6, 4, 4, 2, 0, 0), art({"##....",
-                                              "..##..",
-                                              "....#.",
-                                              "......"}));
-}
+const LineCase kLines[] = {
+    {6, 3, 0, 0, 4, 2, 1, {"#.....", ".##...", "...##."}},  // steps diagonally when the error equals dx
+    {6, 3, 4, 2, 0, 0, 1, {"##....", "..##..", "....#."}},  // both tests inclusive: not the mirror image
+    {3, 6, 0, 0, 2, 5, 1, {"#..", "#..", ".#.", ".#.", "..#", "..#"}},
+    {3, 3, 1, 1, 1, 1, 1, {"...", ".#.", "..."}},
+    {4, 2, 3, 1, 0, 1, 1, {"....", "####"}},
+    {9, 5, 2, 2, 6, 2, 3, {".........", ".#######.", ".#######.", ".#######.", "........."}},  // odd brush centred
+    {6, 6, 2, 2, 4, 4, 2, {"......", ".##...", ".###..", "..###.", "...##.", "......"}},  // even brush up and left
+    {6, 6, 3, 3, 3, 3, 4, {"......", ".####.", ".####.", ".####.", ".####.", "......"}},
+    {5, 3, -100, 2, 100, 2, 1, {".....", ".....", "#####"}},
+    {4, 4, 13, -10, -7, 10, 1, {"...#", "..#.", ".#..", "#..."}},
+    {6, 3, -20, -1, 30, -1, 5, {"######", "######", "......"}},  // a brush outside still reaches in
+    {4, 3, 5, -9, 5, 9, 4, {"...#", "...#", "...#"}},
+    {4, 3, -30, 8, 30, 8, 3, {"....", "....", "...."}},
+    {3, 2, -kFar - 1, 0, kFar + 1, 0, 1, {"...", "..."}},  // ends beyond the limit draw nothing
+    {3, 2, -kFar, 1, kFar, 1, 1, {"...", "###"}},
+};
 
-TEST(RasterLine, SteepLineMovesYAtEveryStep) {
-    EXPECT_EQ(lineArt(4, 7, 0, 0, 2, 5), art({"#...",
-                                              "#...",
-                                              ".#..",
-                                              ".#..",
-                                              "..#.",
-                                              "..#.",
-                                              "...."}));
-}
-
-TEST(RasterLine, SinglePointAndStraightLines) {
-    EXPECT_EQ(lineArt(3, 3, 1, 1, 1, 1), art({"...", ".#.", "..."}));
-    EXPECT_EQ(lineArt(4, 3, 3, 1, 0, 1), art({"....", "####", "...."}));
-    EXPECT_EQ(lineArt(3, 4, 2, 0, 2, 3), art({"..#", "..#", "..#", "..#"}));
-}
-
-TEST(RasterLine, OddBrushIsCentredOnEachStep) {
-    EXPECT_EQ(lineArt(9, 5, 2, 2, 6, 2, 3), art({".........",
-                                                 ".#######.",
-                                                 ".#######.",
-                                                 ".#######.",
-                                                 "........."}));
-}
-
-TEST(RasterLine, EvenBrushHangsUpAndLeftOfEachStep) {
-    EXPECT_EQ(lineArt(6, 6, 2, 2, 4, 4, 2), art({"......",
-                                                 ".##...",
-                                                 ".###..",
-                                                 "..###.",
-                                                 "...##.",
-                                                 "......"}));
-    // t x t with top-left (x - t/2, y - t/2): 4 wide from x - 2 to x + 1.
-    EXPECT_EQ(lineArt(6, 6, 3, 3, 3, 3, 4), art({"......",
-                                                 ".####.",
-                                                 ".####.",
-                                                 ".####.",
-                                                 ".####.",
-                                                 "......"}));
-}
-
-TEST(RasterLine, ClipsAtEveryEdge) {
-    EXPECT_EQ(lineArt(5, 4, -100, 2, 100, 2), art({".....", ".....", "#####", "....."}));
-    EXPECT_EQ(lineArt(4, 3, 1, -50, 1, 50), art({".#..", ".#..", ".#.."}));
-    EXPECT_EQ(lineArt(4, 4, -10, -10, 10, 10), art({"#...", ".#..", "..#.", "...#"}));
-    EXPECT_EQ(lineArt(4, 4, 13, -10, -7, 10), art({"...#", "..#.", ".#..", "#..."}));
-    // A brush whose step lies outside still reaches in.
-    EXPECT_EQ(lineArt(6, 4, -20, -1, 30, -1, 5), art({"######", "######", "......", "......"}));
-    EXPECT_EQ(lineArt(4, 5, 5, -9, 5, 9, 4), art({"...#", "...#", "...#", "...#", "...#"}));
-    EXPECT_EQ(lineArt(4, 4, -30, 9, 30, 9, 3), art({"....", "....", "....", "...."}));
+TEST(RasterLine, DrawsExactlyItsSteps) {
+    for (const LineCase& line : kLines) {
+        Canvas c = blankCanvas(line.width, line.height);
+        drawLine(c, line.x1, line.y1, line.x2, line.y2, line.thickness, kStroke);
+        EXPECT_EQ(picture(c), art(line.rows)) << line.x1 << "," << line.y1 << " " << line.x2 << "," << line.y2;
+    }
 }
 
 TEST(RasterLine, MatchesTheUnclippedWalkForRandomLines) {
@@ -96,8 +60,7 @@ TEST(RasterLine, MatchesTheUnclippedWalkForRandomLines) {
         Canvas reference = blankCanvas(23, 17);
         drawLine(clipped, x1, y1, x2, y2, t, kStroke);
         referenceLine(reference, x1, y1, x2, y2, t, kStroke);
-        ASSERT_EQ(picture(clipped), picture(reference))
-            << "line (" << x1 << "," << y1 << ")-(" << x2 << "," << y2 << ") thickness " << t;
+        ASSERT_EQ(picture(clipped), picture(reference)) << "(" << x1 << "," << y1 << ")-(" << x2 << "," << y2 << ") t " << t;
     }
 }
 
@@ -121,30 +84,21 @@ TEST(RasterLine, HugeLineSetsThePixelsOfItsShortTwin) {
         Canvas twin = blankCanvas(40, 30);
         drawLine(huge, cx - big * u, cy - big * v, cx + big * u, cy + big * v, t, kStroke);
         referenceLine(twin, cx - small * u, cy - small * v, cx + small * u, cy + small * v, t, kStroke);
-        ASSERT_EQ(picture(huge), picture(twin)) << "ratio " << u << ":" << v << " through (" << cx << "," << cy
-                                                << ") thickness " << t;
+        ASSERT_EQ(picture(huge), picture(twin)) << u << ":" << v << " through (" << cx << "," << cy << ") t " << t;
     }
 }
 
 TEST(RasterLine, ClippedWalkVisitsOnlyVisiblePoints) {
-    const PixelRect canvas{0, 0, 39, 29};
     int visits = 0;
-    walkClippedLine(PixelPoint{-2'000'000'000, -1'000'000'000}, PixelPoint{2'000'000'000, 1'000'000'000}, canvas,
-                    [&](int64_t x, int64_t y) {
+    walkClippedLine(PixelPoint{-2'000'000'000, -1'000'000'000}, PixelPoint{2'000'000'000, 1'000'000'000},
+                    PixelRect{0, 0, 39, 29}, [&](int64_t x, int64_t y) {
                         ++visits;
                         EXPECT_EQ(y, (x + 1) / 2) << x;
                     });
     EXPECT_EQ(visits, 40);
-    visits = 0;
     walkClippedLine(PixelPoint{-2'000'000'000, 5}, PixelPoint{2'000'000'000, 5}, PixelRect{0, 0, 39, 4},
                     [&](int64_t, int64_t) { ++visits; });
-    EXPECT_EQ(visits, 0);
-}
-
-TEST(RasterLine, EndsBeyondTheCoordinateLimitDrawNothing) {
-    const int64_t beyond = kMaxLineCoordinate + 1;
-    EXPECT_EQ(lineArt(3, 2, -beyond, 0, beyond, 0), art({"...", "..."}));
-    EXPECT_EQ(lineArt(3, 2, -kMaxLineCoordinate, 1, kMaxLineCoordinate, 1), art({"...", "###"}));
+    EXPECT_EQ(visits, 40);
 }
 
 }  // namespace

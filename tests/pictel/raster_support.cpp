@@ -1,23 +1,9 @@
 #include "raster_support.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace orvane::testing {
-
-namespace {
-
-char symbolOf(uint32_t pixel) {
-    switch (pixel) {
-    case kBackground: return '.';
-    case kFill: return 'o';
-    case kStroke: return '#';
-    default: return '?';
-    }
-}
-
-void setIfInside(Canvas& canvas, int64_t x, int64_t y, uint32_t pixel) {
-    if (x >= 0 && y >= 0 && x < canvas.width && y < canvas.height) canvas.at(int32_t(x), int32_t(y)) = pixel;
-}
-
-}  // namespace
 
 Canvas blankCanvas(int32_t width, int32_t height) {
     Canvas c;
@@ -28,42 +14,48 @@ Canvas blankCanvas(int32_t width, int32_t height) {
     return c;
 }
 
-std::string picture(const Canvas& canvas) { return pictureOfWindow(canvas, 0, 0, canvas.width, canvas.height); }
-
-std::string pictureOfWindow(const Canvas& big, int32_t x, int32_t y, int32_t width, int32_t height) {
+std::string picture(const Canvas& canvas, int32_t x, int32_t y, int32_t width, int32_t height) {
+    if (width < 0) width = canvas.width;
+    if (height < 0) height = canvas.height;
     std::string out;
     for (int32_t row = y; row < y + height; ++row) {
-        for (int32_t col = x; col < x + width; ++col) out += symbolOf(big.at(col, row));
+        for (int32_t col = x; col < x + width; ++col) {
+            const uint32_t p = canvas.at(col, row);
+            out += p == kBackground ? '.' : p == kFill ? 'o' : p == kStroke ? '#' : '?';
+        }
         out += '\n';
     }
     return out;
 }
 
-std::string art(std::initializer_list<const char*> rows) {
+std::string art(const std::vector<const char*>& rows) {
     std::string out;
-    for (const char* row : rows) {
-        out += row;
-        out += '\n';
-    }
+    for (const char* row : rows) out += std::string(row) + "\n";
     return out;
 }
 
 void referenceLine(Canvas& canvas, int64_t x1, int64_t y1, int64_t x2, int64_t y2, int32_t thickness,
                    uint32_t pixel) {
-    referenceWalk(x1, y1, x2, y2, [&](int64_t x, int64_t y) {
-        if (thickness < 2) {
-            setIfInside(canvas, x, y, pixel);
-            return;
+    const int64_t dx = std::abs(x2 - x1), dy = std::abs(y2 - y1);
+    const int64_t sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
+    const int64_t t = thickness < 2 ? 1 : thickness, before = thickness < 2 ? 0 : thickness / 2;
+    int64_t err = dx - dy, x = x1, y = y1;
+    for (;;) {
+        // Squares that miss the canvas are skipped only to keep long walks quick.
+        for (int64_t py = std::max<int64_t>(y - before, 0); py < std::min<int64_t>(y - before + t, canvas.height); ++py)
+            for (int64_t px = std::max<int64_t>(x - before, 0); px < std::min<int64_t>(x - before + t, canvas.width); ++px)
+                canvas.at(int32_t(px), int32_t(py)) = pixel;
+        if (x == x2 && y == y2) return;
+        const int64_t e2 = 2 * err;
+        if (e2 >= -dy) {
+            err -= dy;
+            x += sx;
         }
-        const int64_t left = x - thickness / 2;
-        const int64_t top = y - thickness / 2;
-        const bool missesCanvas = left >= canvas.width || top >= canvas.height || left + thickness <= 0 ||
-                                  top + thickness <= 0;
-        if (missesCanvas) return;  // only to keep long walks quick
-        for (int64_t py = top; py < top + thickness; ++py) {
-            for (int64_t px = left; px < left + thickness; ++px) setIfInside(canvas, px, py, pixel);
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
         }
-    });
+    }
 }
 
 }  // namespace orvane::testing

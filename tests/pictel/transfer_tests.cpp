@@ -1,208 +1,270 @@
-// Inline image transfers: chunk assembly, limits, finishing with and
-// without an offer.
+// Inline transfers, offers ("off"), showing from the cache ("use") and the
+// media-cache folder.
 #include "media_fixture.h"
 
-#include "pictel/crc32.h"
 #include "pictel/media_cache.h"
+#include "pictel/offer.h"
 #include "pictel/transfer.h"
 
-namespace orvane {
+namespace orvane::testing {
 namespace {
 
-using testing::encodeBase64;
-using testing::encodeTestImage;
-using testing::makeTestCanvas;
-using testing::replyText;
-
-class Transfer : public testing::MediaTest {
+class Transfer : public MediaTest {
 protected:
-    std::vector<uint8_t> image = encodeTestImage(makeTestCanvas(5, 3, 0xFF102030u));
+    std::string image = encodeImage(makeCanvas(5, 3, 0xFF102030u));
+    uint32_t crc = referenceCrc32(image);
 
-    std::string offerFor(const std::vector<uint8_t>& bytes) {
-        char crc[9];
-        std::snprintf(crc, sizeof crc, "%08x", unsigned(crc32(bytes.data(), bytes.size())));
-        return crc;
+    std::wstring cacheName(const wchar_t* extension) const {
+        wchar_t name[64];
+        std::swprintf(name, 64, L"OV_%08X_L%010zu.%ls", unsigned(crc), image.size(), extension);
+        return name;
     }
+    void cacheImage(const std::string& bytes) { platform.addFile(kCacheDir + L"\\" + cacheName(L"png"), bytes); }
 };
 
 TEST_F(Transfer, UnofferedTransferShowsTheImageSilently) {
     const std::string text = encodeBase64(image);
     appendChunk(t, 1, text.substr(0, 10), true, false, 0, 0);
     appendChunk(t, 1, text.substr(10), false, true, 0, 0);
-    const Canvas* canvas = findCanvas(t.glass, 1);
-    ASSERT_NE(canvas, nullptr);
-    EXPECT_EQ(canvas->width, 5);
-    EXPECT_EQ(canvas->height, 3);
-    EXPECT_EQ(canvas->pixels[0], 0xFF102030u);
-    EXPECT_EQ(canvas->sourceCrc, 0u);
+    ASSERT_NE(findCanvas(t.glass, 1), nullptr);
+    EXPECT_EQ(findCanvas(t.glass, 1)->pixels, makeCanvas(5, 3, 0xFF102030u).pixels);
+    EXPECT_EQ(findCanvas(t.glass, 1)->sourceCrc, 0u);
     EXPECT_EQ(replies(), "");
-    EXPECT_TRUE(cacheFileNames().empty());
+    EXPECT_TRUE(cacheFiles().empty() && t.glass.pendingTransfers.empty());
     EXPECT_EQ(t.decodedImages.entryCount, 0u);
-    EXPECT_TRUE(t.glass.pendingTransfers.empty());
-    EXPECT_EQ(bitmaps.dropped, (std::vector<int32_t>{1, 1}));  // finishing and storing
+    EXPECT_EQ(bitmaps.dropped, (std::vector<int32_t>{1, 1}));
 }
 
-TEST_F(Transfer, ChunksWithoutTheFinalOneOnlyCollect) {
-    appendChunk(t, 2, "Zm9v", false, false, 0, 0);  // first chunk of an id needs no "f"
+TEST_F(Transfer, ANewTransferStartsOverAndBadDataChangesNothing) {
+    appendChunk(t, 2, "Zm9v", false, false, 0, 0);  // the first chunk of an id needs no "f"
     appendChunk(t, 2, "YmFy", false, true, 1, 1);
     EXPECT_EQ(t.glass.pendingTransfers.at(2), "Zm9vYmFy");
-    EXPECT_EQ(findCanvas(t.glass, 2), nullptr);
-    appendChunk(t, 2, "AAAA", true, true, 1, 2);  // "f", "w" or "h" starts over
+    appendChunk(t, 2, "AAAA", true, true, 1, 2);
     EXPECT_EQ(t.glass.pendingTransfers.at(2), "AAAA");
-    EXPECT_EQ(replies(), "");
-}
-
-TEST_F(Transfer, UnofferedBadDataChangesNothing) {
-    appendChunk(t, 3, encodeBase64(image), true, true, 0, 0);
+    sendTransfer(3, image);
     const std::vector<uint32_t> before = findCanvas(t.glass, 3)->pixels;
-    appendChunk(t, 3, "!!not base64!!", true, true, 0, 0);
-    appendChunk(t, 3, encodeBase64({'j', 'u', 'n', 'k'}), true, true, 0, 0);
-    appendChunk(t, 3, "", true, true, 0, 0);
+    for (const std::string& text : {std::string("!!not base64!!"), encodeBase64("junk"), std::string()})
+        sendText(3, text);
     EXPECT_EQ(findCanvas(t.glass, 3)->pixels, before);
     EXPECT_EQ(replies(), "");
-    EXPECT_TRUE(t.glass.pendingTransfers.empty());
 }
 
-TEST_F(Transfer, OfferedChunksAreAcknowledgedAndTheEndAnswered) {
-    const std::string text = encodeBase64(image);
-    EXPECT_EQ(offerImage(t, 7, offerFor(image), std::to_string(image.size()), "png"), 0);
-    sendTransfer(7, text, 16);
+TEST_F(Transfer, OfferedChunksAreAcknowledgedTheEndAnsweredAndTheFileCached) {
+    EXPECT_EQ(offer(7, image, "jpg"), 0);
+    sendTransfer(7, image, 16);
     std::string expected;
-    const int chunks = int((text.size() + 15) / 16);
-    for (int n = 1; n < chunks; ++n) expected += replyText(3, 7, n);
-    expected += replyText(4, 7, 0);
-    EXPECT_EQ(replies(), expected);
-    const Canvas* canvas = findCanvas(t.glass, 7);
-    ASSERT_NE(canvas, nullptr);
-    EXPECT_EQ(canvas->sourceCrc, crc32(image.data(), image.size()));
-    EXPECT_EQ(canvas->sourceLength, image.size());
+    for (size_t n = 1; n * 16 < encodeBase64(image).size(); ++n) expected += replyText(3, 7, int32_t(n));
+    EXPECT_EQ(replies(), expected + replyText(4, 7, 0));
+    EXPECT_EQ(findCanvas(t.glass, 7)->sourceCrc, crc);
+    EXPECT_EQ(findCanvas(t.glass, 7)->sourceLength, image.size());
     EXPECT_TRUE(t.glass.offers.empty());
-}
-
-TEST_F(Transfer, OfferedTransferIsKeptInTheMediaCache) {
-    const uint32_t crc = crc32(image.data(), image.size());
-    offerImage(t, 2, offerFor(image), std::to_string(image.size()), "jpg");
-    sendTransfer(2, encodeBase64(image));
-    char name[64];
-    std::snprintf(name, sizeof name, "OV_%08X_L%010zu.jpeg", unsigned(crc), image.size());
-    EXPECT_EQ(cacheFileNames(), std::vector<std::string>{name});
-    std::vector<uint8_t> stored;
-    ASSERT_TRUE(platform.readWholeFile(cacheFilePath(t, crc, image.size(), "jpeg"), 1 << 20, stored));
-    EXPECT_EQ(stored, image);
-    EXPECT_EQ(t.decodedImages.entryCount, 1u);
+    EXPECT_EQ(cacheFiles(), std::vector<std::wstring>{cacheName(L"jpeg")});
+    EXPECT_EQ(platform.find(kCacheDir + L"\\" + cacheName(L"jpeg"))->bytes, image);
     EXPECT_NE(lookupDecoded(t.decodedImages, mediaCacheKey(crc, image.size(), "jpeg")), nullptr);
-    replies();
-    EXPECT_EQ(offerImage(t, 2, offerFor(image), std::to_string(image.size()), "jpeg"), 1);
+    EXPECT_EQ(offer(7, image, "jpeg"), 1);
 }
 
-TEST_F(Transfer, MismatchedOfferIsAnsweredAndKeepsTheOldCanvas) {
-    appendChunk(t, 4, encodeBase64(image), true, true, 0, 0);
+TEST_F(Transfer, MismatchedOrUndecodableDataIsAnsweredAndKeepsTheCanvas) {
+    sendTransfer(4, image);
     const std::vector<uint32_t> before = findCanvas(t.glass, 4)->pixels;
-    const std::vector<uint8_t> other = encodeTestImage(makeTestCanvas(5, 3, 0xFFFFFFFFu));
-    // Right length, wrong CRC; then wrong length.
-    offerImage(t, 4, offerFor(image), std::to_string(image.size()), "png");
-    sendTransfer(4, encodeBase64(other));
-    offerImage(t, 4, offerFor(other), std::to_string(other.size() + 1), "png");
-    sendTransfer(4, encodeBase64(other));
-    EXPECT_EQ(replies(), replyText(4, 4, 1) + replyText(4, 4, 1));
+    const std::string other = encodeImage(makeCanvas(5, 3, 0xFFFFFFFFu));
+    offer(4, image);  // right length, wrong CRC
+    sendTransfer(4, other);
+    offer(4, other, "png", 1);
+    sendTransfer(4, other);
+    offer(4, "junk");
+    sendTransfer(4, "junk");
+    offerImage(t, 4, "1", "1", "png");
+    sendText(4, "*bad*");
+    EXPECT_EQ(replies(), replyText(4, 4, 1) + replyText(4, 4, 1) + replyText(4, 4, 2) + replyText(4, 4, 2));
     EXPECT_EQ(findCanvas(t.glass, 4)->pixels, before);
-    EXPECT_TRUE(cacheFileNames().empty());
-}
-
-TEST_F(Transfer, OfferedUndecodableDataAnswersTwo) {
-    const std::vector<uint8_t> junk = {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'};
-    offerImage(t, 5, offerFor(junk), std::to_string(junk.size()), "png");
-    sendTransfer(5, encodeBase64(junk));
-    offerImage(t, 5, "1", "1", "png");
-    sendTransfer(5, "*bad*");
-    EXPECT_EQ(replies(), replyText(4, 5, 2) + replyText(4, 5, 2));
-    EXPECT_EQ(findCanvas(t.glass, 5), nullptr);
-    EXPECT_TRUE(t.glass.offers.empty());
-    EXPECT_TRUE(cacheFileNames().empty());
+    EXPECT_TRUE(cacheFiles().empty() && t.glass.offers.empty());
 }
 
 TEST_F(Transfer, WithTheCacheOffTheOfferedTransferIsAnsweredButNotKept) {
     setMediaCacheEnabled(t, false);
-    EXPECT_EQ(offerImage(t, 6, offerFor(image), std::to_string(image.size()), "png"), 0);
-    sendTransfer(6, encodeBase64(image), 64);  // two chunks
+    EXPECT_EQ(offer(6, image), 0);
+    sendTransfer(6, image, 64);
     EXPECT_EQ(replies(), replyText(3, 6, 1) + replyText(4, 6, 0));
-    EXPECT_NE(findCanvas(t.glass, 6), nullptr);
-    EXPECT_TRUE(cacheFileNames().empty());
+    EXPECT_TRUE(cacheFiles().empty());
     EXPECT_EQ(t.decodedImages.entryCount, 0u);
 }
 
-TEST_F(Transfer, ChunksPastTheTransferLimitAreDropped) {
-    const std::string big(kMaxTransferText - 4, 'A');
-    appendChunk(t, 1, big, true, false, 0, 0);
+TEST_F(Transfer, TextAndTransfersUnderWayAreBounded) {
+    appendChunk(t, 1, std::string(kMaxTransferText - 4, 'A'), true, false, 0, 0);
     appendChunk(t, 1, "AAAAAAAA", false, false, 0, 0);  // would pass the limit: dropped
-    EXPECT_EQ(t.glass.pendingTransfers.at(1).size(), big.size());
-    appendChunk(t, 1, "AAAA", false, false, 0, 0);  // exactly at the limit: kept
+    appendChunk(t, 1, "AAAA", false, false, 0, 0);      // exactly at the limit: kept
     EXPECT_EQ(t.glass.pendingTransfers.at(1).size(), kMaxTransferText);
-}
-
-TEST_F(Transfer, AllTransfersTogetherStayWithinTheirCap) {
-    const std::string big(kMaxTransferText, 'A');
-    const size_t full = kMaxPendingText / kMaxTransferText;
-    for (int32_t id = 0; id < int32_t(full); ++id) appendChunk(t, id, big, true, false, 0, 0);
+    for (int32_t id = 2; id <= int32_t(kMaxPendingText / kMaxTransferText); ++id)
+        appendChunk(t, id, std::string(kMaxTransferText, 'A'), true, false, 0, 0);
     offerImage(t, 99, "1", "3", "png");
     appendChunk(t, 99, "QUFB", true, true, 1, 1);  // no room left: dropped, still acknowledged
     EXPECT_EQ(t.glass.pendingTransfers.at(99), "");
     EXPECT_EQ(replies(), replyText(3, 99, 1));
-    appendChunk(t, 0, "", true, false, 0, 0);  // restarting one transfer frees its text
+    appendChunk(t, 1, "", true, false, 0, 0);  // restarting one transfer frees its text
     appendChunk(t, 99, "QUFB", false, true, 1, 2);
     EXPECT_EQ(t.glass.pendingTransfers.at(99), "QUFB");
-}
-
-TEST_F(Transfer, TheNumberOfTransfersUnderWayIsBounded) {
-    for (int32_t id = 0; id < int32_t(kMaxPendingTransfers); ++id) appendChunk(t, id, "QUFB", true, false, 0, 0);
+    for (int32_t id = 1000; t.glass.pendingTransfers.size() < kMaxPendingTransfers; ++id)
+        appendChunk(t, id, "", true, false, 0, 0);
     appendChunk(t, 5000, "QUFB", true, false, 0, 0);
-    EXPECT_EQ(t.glass.pendingTransfers.size(), kMaxPendingTransfers);
     EXPECT_EQ(t.glass.pendingTransfers.count(5000), 0u);
-    appendChunk(t, 3, "QUFB", false, false, 0, 0);  // ids under way go on
-    EXPECT_EQ(t.glass.pendingTransfers.at(3), "QUFBQUFB");
 }
 
-TEST_F(Transfer, AnImagePastTheTotalPixelCapFailsAsUndecodable) {
-    // Canvases that take up the whole cap (their pixel values are not needed).
-    for (int32_t id = 100; id < 104; ++id) {
-        Canvas filler;
-        filler.width = 8192;
-        filler.height = 8192;
-        filler.valid = true;
-        t.glass.canvases[id] = filler;
-    }
-    offerImage(t, 1, offerFor(image), std::to_string(image.size()), "png");
-    sendTransfer(1, encodeBase64(image));
-    EXPECT_EQ(replies(), replyText(4, 1, 2));
+TEST_F(Transfer, AnImagePastThePixelCapOrOutOfMemoryFailsAsUndecodable) {
+    fillPixelBudget();
+    offer(1, image);
+    sendTransfer(1, image);
+    offer(100, image);  // replacing a filler fits
+    sendTransfer(100, image);
+    EXPECT_EQ(replies(), replyText(4, 1, 2) + replyText(4, 100, 0));
     EXPECT_EQ(findCanvas(t.glass, 1), nullptr);
-    EXPECT_TRUE(cacheFileNames().empty());
-    EXPECT_EQ(t.decodedImages.entryCount, 0u);
-    // Replacing one of them with the smaller picture fits.
-    offerImage(t, 100, offerFor(image), std::to_string(image.size()), "png");
-    sendTransfer(100, encodeBase64(image));
-    EXPECT_EQ(replies(), replyText(4, 100, 0));
-    EXPECT_EQ(findCanvas(t.glass, 100)->width, 5);
-}
-
-TEST_F(Transfer, RunningOutOfMemoryWhileDecodingFailsLikeBadData) {
     platform.throwOnDecode = true;
-    offerImage(t, 8, offerFor(image), std::to_string(image.size()), "png");
-    sendTransfer(8, encodeBase64(image));
+    offer(8, image);
+    sendTransfer(8, image);
+    sendTransfer(9, image);  // unoffered: silent
     EXPECT_EQ(replies(), replyText(4, 8, 2));
-    EXPECT_TRUE(t.glass.offers.empty());
-    EXPECT_TRUE(t.glass.pendingTransfers.empty());
-    appendChunk(t, 8, encodeBase64(image), true, true, 0, 0);  // unoffered: silent
+    EXPECT_TRUE(t.glass.offers.empty() && t.glass.pendingTransfers.empty());
+    finishTransfer(t, 9);  // no transfer under way: nothing
     EXPECT_EQ(replies(), "");
-    EXPECT_EQ(findCanvas(t.glass, 8), nullptr);
 }
 
-TEST_F(Transfer, FinishingAnIdWithoutATransferDoesNothing) {
-    offerImage(t, 9, "1", "1", "png");
-    finishTransfer(t, 9);
-    EXPECT_EQ(replies(), "");
-    EXPECT_EQ(t.glass.offers.count(9), 1u);
-    EXPECT_TRUE(bitmaps.dropped.empty());
+TEST_F(Transfer, OfferFieldsAreCheckedStrictly) {
+    const std::pair<std::pair<const char*, const char*>, bool> cases[] = {
+        {{"0a1b2c3d", "120"}, true}, {{"0A1B2C3D", "1"}, true}, {{"1", "99999999999999999999"}, true},
+        {{"0a1b2c3d4", "120"}, false}, {{"12G4", "120"}, false}, {{"", "120"}, false}, {{"-1", "120"}, false},
+        {{"1", "0"}, false}, {{"1", "000"}, false}, {{"1", ""}, false}, {{"1", "+12"}, false},
+        {{"1", "123456789012345678901"}, false},
+    };
+    for (const auto& [fields, valid] : cases) {
+        t.glass.offers[3] = OfferRecord{1, 1, "png"};
+        EXPECT_EQ(offerImage(t, 3, fields.first, fields.second, ""), 0) << fields.first << " " << fields.second;
+        EXPECT_EQ(t.glass.offers.count(3), valid ? 1u : 0u) << fields.first << " " << fields.second;
+    }
+    for (const auto& [format, extension] : {std::pair{"jpg", "jpeg"}, {"jpeg", "jpeg"}, {"", "png"}, {"JPG", "png"}}) {
+        offerImage(t, 1, "0a1b2c3d", "120", format);
+        EXPECT_EQ(t.glass.offers.at(1).extension, extension) << format;
+    }
+    EXPECT_EQ(t.glass.offers.at(1).crc, 0x0A1B2C3Du);
+    EXPECT_EQ(t.glass.offers.at(1).length, 120u);
+}
+
+TEST_F(Transfer, OfferAnswersWhetherTheCacheHoldsTheFile) {
+    EXPECT_EQ(offer(1, image), 0);
+    platform.addFolder(kCacheDir + L"\\" + cacheName(L"png"));  // a folder is not a cached image
+    EXPECT_EQ(offer(1, image), 0);
+    cacheImage(image);
+    EXPECT_EQ(offer(1, image), 1);
+    EXPECT_EQ(offer(1, image, "jpeg"), 0);
+    EXPECT_EQ(offer(1, image, "png", 1), 0);
+    setMediaCacheEnabled(t, false);
+    EXPECT_EQ(offer(1, image), 0);
+    EXPECT_EQ(t.glass.offers.count(1), 1u);  // recorded all the same
+    for (int32_t id = 10; t.glass.offers.size() < kMaxOffers; ++id) offerImage(t, id, "1", "1", "png");
+    setMediaCacheEnabled(t, true);
+    EXPECT_EQ(offer(99999, image), 0);
+    EXPECT_EQ(t.glass.offers.count(99999), 0u);
+    EXPECT_EQ(offer(1, image), 1);  // an id with an offer may re-offer
+}
+
+TEST_F(Transfer, UseShowsTheCachedFileAndRemembersItsPicture) {
+    EXPECT_EQ(useOfferedImage(t, 2), 3);
+    cacheImage(image);
+    offer(2, image);
+    setMediaCacheEnabled(t, false);
+    EXPECT_EQ(useOfferedImage(t, 2), 3);
+    EXPECT_EQ(t.glass.offers.count(2), 1u);  // the offer stays
+    setMediaCacheEnabled(t, true);
+    EXPECT_EQ(useOfferedImage(t, 2), 0);
+    EXPECT_EQ(findCanvas(t.glass, 2)->sourceCrc, crc);
+    EXPECT_TRUE(t.glass.offers.empty());
+    platform.files.clear();  // another id: from the decoded picture, without the file
+    offer(3, image);
+    EXPECT_EQ(useOfferedImage(t, 3), 0);
+    EXPECT_EQ(findCanvas(t.glass, 3)->pixels, findCanvas(t.glass, 2)->pixels);
+    EXPECT_EQ(platform.decodeCount, 1);
+    EXPECT_EQ(bitmaps.dropped, (std::vector<int32_t>{2, 3}));
+}
+
+TEST_F(Transfer, UseOfTheImageAlreadyShownTouchesNothing) {
+    cacheImage(image);
+    offer(4, image);
+    ASSERT_EQ(useOfferedImage(t, 4), 0);
+    clearMediaCache(t);  // neither the file nor the decoded picture is left
+    offer(4, image);
+    platform.reads.clear();
+    EXPECT_EQ(useOfferedImage(t, 4), 0);
+    EXPECT_TRUE(platform.reads.empty());
+    offer(4, image, "png", 1);  // same CRC, another length: another image
+    EXPECT_EQ(useOfferedImage(t, 4), 3);
+    t.glass.canvases[5] = makeCanvas(2, 2, 1);  // a zero CRC is never taken as shown
+    t.glass.canvases[5].sourceLength = 7;
+    offerImage(t, 5, "0", "7", "png");
+    EXPECT_EQ(useOfferedImage(t, 5), 3);
+}
+
+TEST_F(Transfer, UseOfAFileOfTheWrongSizeOrContent) {
+    for (const auto& [bytes, result] : {std::pair{std::string(image.size(), 'x'), 2}, {image.substr(1), 3},
+                                        {std::string(), 3}}) {
+        cacheImage(bytes);
+        offer(6, image);
+        EXPECT_EQ(useOfferedImage(t, 6), result) << bytes.size();
+    }
+    cacheImage(image);
+    offer(6, image);
+    platform.throwOnDecode = true;
+    EXPECT_EQ(useOfferedImage(t, 6), 2);
+    EXPECT_EQ(findCanvas(t.glass, 6), nullptr);
+}
+
+TEST_F(Transfer, CacheFileNamesAndKeys) {
+    t.mediaCacheDir = L"C:\\cache";
+    EXPECT_EQ(cacheFilePath(t, 0x0A1B2C3D, 123456, "png"), L"C:\\cache\\OV_0A1B2C3D_L0000123456.png");
+    EXPECT_EQ(cacheFilePath(t, 1, 12345678901234ull, "jpeg"), L"C:\\cache\\OV_00000001_L12345678901234.jpeg");
+    EXPECT_EQ(mediaCacheKey(0x0A1B2C3D, 123456, "png"), L"0A1B2C3D_123456_png");
+}
+
+TEST_F(Transfer, CacheWritesAreCompleteOrAbsent) {
+    const OfferRecord record{crc, image.size(), "png"};
+    const std::vector<uint8_t> bytes(image.begin(), image.end());
+    for (const WriteMode mode : {WriteMode::StopsHalfway, WriteMode::Fails}) {
+        platform.writeMode = mode;
+        writeCacheFile(t, record, bytes);
+        EXPECT_TRUE(cacheFiles().empty());
+    }
+    platform.writeMode = WriteMode::Works;
+    platform.replaceFails = true;
+    writeCacheFile(t, record, bytes);
+    EXPECT_TRUE(cacheFiles().empty());
+    platform.replaceFails = false;
+    cacheImage("stale");
+    writeCacheFile(t, record, bytes);
+    EXPECT_EQ(cacheFiles(), std::vector<std::wstring>{cacheName(L"png")});
+    EXPECT_EQ(platform.find(kCacheDir + L"\\" + cacheName(L"png"))->bytes, image);
+    platform.writeMode = WriteMode::Fails;  // a failed write still shows the image
+    offer(1, image, "jpeg");
+    sendTransfer(1, image);
+    EXPECT_EQ(replies(), replyText(4, 1, 0));
+}
+
+TEST_F(Transfer, SwitchingOffAndClearingForgetTheDecodedPictures) {
+    storeDecoded(t.decodedImages, L"k", makeCanvas(2, 2, 1));
+    setMediaCacheEnabled(t, false);
+    EXPECT_EQ(t.decodedImages.entryCount, 0u);
+    for (const wchar_t* name : {L"OV_1.png", L"ov_lower", L"keep.png", L"XOV_1.png", L"OV_dir\\in.png"})
+        platform.addFile(kCacheDir + L"\\" + name, "x");
+    platform.addFile(kRepoDir + L"\\OV_1.png", "x");
+    storeDecoded(t.decodedImages, L"k", makeCanvas(2, 2, 1));
+    const std::wstring folder = t.mediaCacheDir;
+    t.mediaCacheDir.clear();
+    EXPECT_EQ(clearMediaCache(t), 0);
+    EXPECT_EQ(t.decodedImages.entryCount, 1u);
+    t.mediaCacheDir = folder;
+    EXPECT_EQ(clearMediaCache(t), 2);
+    EXPECT_EQ(cacheFiles(), (std::vector<std::wstring>{L"keep.png", L"XOV_1.png"}));
+    EXPECT_NE(platform.find(kCacheDir + L"\\OV_dir\\in.png"), nullptr);
+    EXPECT_NE(platform.find(kRepoDir + L"\\OV_1.png"), nullptr);
+    EXPECT_EQ(t.decodedImages.entryCount, 0u);
 }
 
 }  // namespace
-}  // namespace orvane
+}  // namespace orvane::testing

@@ -27,7 +27,7 @@ protected:
     }
 
     void transfer(int32_t id) {
-        const std::string text = encodeBase64(png);
+        const std::string text = encodeBase64(std::string(png.begin(), png.end()));
         const size_t half = text.size() / 2;
         appendChunk(t, id, text.substr(0, half), true, true, 1, 1);
         appendChunk(t, id, text.substr(half), false, true, 0, 2);
@@ -37,7 +37,7 @@ protected:
 TEST_F(MediaCacheOnDisk, TransferWritesTheFileAndALaterOfferFindsIt) {
     EXPECT_EQ(offerImage(t, 2, crcText(), std::to_string(png.size()), "png"), 0);
     transfer(2);
-    EXPECT_EQ(testing::takeReplies(t), replyText(3, 2, 1) + replyText(4, 2, 0));
+    EXPECT_EQ(testing::takeReplyText(t), replyText(3, 2, 1) + replyText(4, 2, 0));
     wchar_t name[64];
     swprintf(name, 64, L"OV_%08X_L%010llu.png", unsigned(crc), static_cast<unsigned long long>(png.size()));
     EXPECT_EQ(testing::namesIn(t.mediaCacheDir), std::vector<std::wstring>{name});

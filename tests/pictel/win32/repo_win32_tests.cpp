@@ -49,30 +49,15 @@ TEST_F(RepoOnDisk, NamesInsideTheRepositoryLoad) {
     EXPECT_EQ(findCanvas(t.glass, 1)->pixels, (std::vector<uint32_t>{0xFF112233u, 0xFF445566u}));
 }
 
+// The name rules themselves are tested portably; here a few attacks of each
+// kind, and the names that pass the rules but not the full-path step.
 TEST_F(RepoOnDisk, PathAttacksAreInvalidNames) {
-    const std::string outside = "..\\secret.png";
     std::string deep;
     while (deep.size() < 600) deep += "sub/";
-    deep += "ok.png";
     const std::vector<std::string> attacks = {
-        "../secret.png", outside, "sub/../../secret.png", "sub/..", "..",
-        // Absolute and rooted names, drive letters, UNC and device paths.
-        "/secret.png", "\\secret.png", "C:\\windows\\win.ini", "C:secret.png", "Z:/tmp", "\\\\server\\share\\x.png",
-        "//./C:/x", "\\\\?\\C:\\x.png",
-        // Alternate data streams.
-        "ok.png:stream", "ok.png::$DATA", "sub:x/inner.png",
-        // Trailing dots and blanks, which Windows would strip.
-        "ok.png.", "ok.png ", "ok.png. .", "sub./inner.png", "sub /inner.png", "ok.png...",
-        // Device names.
-        "CON", "NUL", "COM1", "con.png", "nul.wav", "sub/AUX", "LPT1.txt", "PRN", "COM9.png", "CONOUT$",
-        // Mixed and doubled separators.
-        "sub\\/inner.png", "sub//inner.png", "sub/", "sub\\",
-        // Over-long names.
-        std::string(600, 'a'), deep,
-        // Invalid UTF-8, also an overlong encoding of "..".
-        "\xFF.png", "\xC0\xAE\xC0\xAE/secret.png", "ok\xED\xA0\x80.png",
-        // Control characters and wildcards.
-        std::string("ok.png\0x", 8), "ok\t.png", "*.png", "ok?.png",
+        "../secret.png", "sub/../../secret.png", "\\secret.png", "C:\\windows\\win.ini", "\\\\server\\share\\x.png",
+        "\\\\?\\C:\\x.png", "ok.png::$DATA", "ok.png. .", "sub /inner.png", "CON", "nul.wav", "\xC0\xAE\xC0\xAE/secret.png",
+        std::string(600, 'a'), deep + "ok.png",
     };
     for (const std::string& name : attacks) EXPECT_EQ(load(name), kRepoInvalidPath) << name;
 }

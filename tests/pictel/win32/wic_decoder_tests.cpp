@@ -35,10 +35,6 @@ TEST(WicDecoder, PngKeepsStraightAlpha) {
     EXPECT_EQ(out.pixels, pixels);
     EXPECT_EQ(out.sourceCrc, 0u);
     EXPECT_EQ(out.viewWidth, 0);
-}
-
-TEST(WicDecoder, OnePixelPng) {
-    Canvas out;
     ASSERT_TRUE(decode(encodeWithWic(GUID_ContainerFormatPng, canvasOf(1, 1, {0xFFABCDEFu})), out));
     EXPECT_EQ(out.pixels, std::vector<uint32_t>{0xFFABCDEFu});
 }

@@ -86,12 +86,6 @@ std::vector<std::wstring> namesIn(const std::wstring& folder) {
     return names;
 }
 
-std::string takeReplies(Terminal& t) {
-    std::vector<uint8_t> out;
-    orvane::takeReplies(t, out);
-    return std::string(out.begin(), out.end());
-}
-
 Win32MediaTest::Win32MediaTest() {
     CreateDirectoryW((root / L"cache").c_str(), nullptr);
     CreateDirectoryW((root / L"repo").c_str(), nullptr);

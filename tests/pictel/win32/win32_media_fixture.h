@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "../media_test_text.h"
+#include "../pictel_test_util.h"
+#include "../support/memory_media.h"
 #include "pictel/media_commands.h"
 #include "pictel/win32/win32_media_platform.h"
 #include "terminal/terminal.h"
@@ -33,7 +34,6 @@ std::vector<uint8_t> readBytes(const std::wstring& path);
 bool fileExists(const std::wstring& path);
 bool folderExists(const std::wstring& path);
 std::vector<std::wstring> namesIn(const std::wstring& folder);  // sorted, without "." and ".."
-std::string takeReplies(Terminal& t);
 
 // The real platform, with every path it reads or queries written down.
 class WatchedPlatform : public Win32MediaPlatform {
