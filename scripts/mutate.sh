@@ -59,7 +59,7 @@ locked() {
     fi
 }
 
-TREE_PARTS=(src tests cmake CMakeLists.txt)
+TREE_PARTS=(src tests fuzz cmake CMakeLists.txt)
 
 # Lists the files to test: the working tree's, or those of a commit (--rev) exported to a folder.
 source_files() {

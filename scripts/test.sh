@@ -109,10 +109,10 @@ stage_win64() {
         -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_FLAGS_DEBUG="-O1" -DCMAKE_CXX_FLAGS_DEBUG="-O1"
     locked cmake --build build/win64 -j"$JOBS"
     make_wine_prefix
-    # One X server for the whole run, for the tests that open windows.
+    # One X server and one wineserver for the whole run.
     locked xvfb-run -a -s "-screen 0 1280x1024x24" \
+        scripts/with-wineserver.sh "$ROOT/build/win64" \
         ctest --test-dir build/win64 --output-on-failure --no-tests=error -j"$JOBS"
-    WINEPREFIX=$ROOT/build/win64/wineprefix timeout 60 wineserver -w || true
 }
 
 # Prints the first existing file or folder among the arguments.

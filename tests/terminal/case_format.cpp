@@ -123,40 +123,23 @@ std::string bytesForMessage(const std::string& s) {
     return out;
 }
 
+// Terminal fields and cell keys a script may name.
+#define ORVANE_FIELD(f) {#f, [](const Terminal& x) { return int64_t(x.f); }}
+#define ORVANE_SIZE(name, f) {name, [](const Terminal& x) { return int64_t(x.f.size()); }}
+#define ORVANE_KEY(k) {#k, [](const Cell& x) { return int64_t(x.k); }}
+
 int64_t fieldValue(const Terminal& t, const std::string& name) {
     static const std::map<std::string, std::function<int64_t(const Terminal&)>> fields = {
-        {"cols", [](const Terminal& x) { return x.cols; }},
-        {"rows", [](const Terminal& x) { return x.rows; }},
-        {"savedRow", [](const Terminal& x) { return x.savedRow; }},
-        {"savedCol", [](const Terminal& x) { return x.savedCol; }},
-        {"cursorVisible", [](const Terminal& x) { return x.cursorVisible; }},
-        {"scrollTop", [](const Terminal& x) { return x.scrollTop; }},
-        {"scrollBottom", [](const Terminal& x) { return x.scrollBottom; }},
-        {"autoWrap", [](const Terminal& x) { return x.autoWrap; }},
-        {"originMode", [](const Terminal& x) { return x.originMode; }},
-        {"altScreen", [](const Terminal& x) { return x.altScreen; }},
-        {"altSavedRow", [](const Terminal& x) { return x.altSavedRow; }},
-        {"altSavedCol", [](const Terminal& x) { return x.altSavedCol; }},
-        {"charset", [](const Terminal& x) { return x.charset; }},
-        {"pendingWrap", [](const Terminal& x) { return x.pendingWrap; }},
-        {"layerGeneration", [](const Terminal& x) { return int64_t(x.layerGeneration); }},
-        {"parserState", [](const Terminal& x) { return x.parserState; }},
-        {"displayMode", [](const Terminal& x) { return x.displayMode; }},
-        {"dirty", [](const Terminal& x) { return x.dirty; }},
-        {"bellPending", [](const Terminal& x) { return x.bellPending; }},
-        {"penFg", [](const Terminal& x) { return x.penFg; }},
-        {"penBg", [](const Terminal& x) { return x.penBg; }},
-        {"penBold", [](const Terminal& x) { return x.penBold; }},
-        {"penReverse", [](const Terminal& x) { return x.penReverse; }},
-        {"penFgDirect", [](const Terminal& x) { return x.penFgDirect; }},
-        {"penBgDirect", [](const Terminal& x) { return x.penBgDirect; }},
-        {"penFgRgb", [](const Terminal& x) { return x.penFgRgb; }},
-        {"penBgRgb", [](const Terminal& x) { return x.penBgRgb; }},
-        {"paramCount", [](const Terminal& x) { return int64_t(x.params.size()); }},
-        {"apcSize", [](const Terminal& x) { return int64_t(x.apcText.size()); }},
-        {"oscSize", [](const Terminal& x) { return int64_t(x.oscText.size()); }},
-        {"geometryChanged", [](const Terminal& x) { return x.geometryChanged; }},
-        {"savedMainRows", [](const Terminal& x) { return int64_t(x.savedMainRows.size()); }},
+        ORVANE_FIELD(cols), ORVANE_FIELD(rows), ORVANE_FIELD(savedRow), ORVANE_FIELD(savedCol),
+        ORVANE_FIELD(cursorVisible), ORVANE_FIELD(scrollTop), ORVANE_FIELD(scrollBottom),
+        ORVANE_FIELD(autoWrap), ORVANE_FIELD(originMode), ORVANE_FIELD(altScreen),
+        ORVANE_FIELD(altSavedRow), ORVANE_FIELD(altSavedCol), ORVANE_FIELD(charset),
+        ORVANE_FIELD(pendingWrap), ORVANE_FIELD(layerGeneration), ORVANE_FIELD(parserState),
+        ORVANE_FIELD(displayMode), ORVANE_FIELD(dirty), ORVANE_FIELD(bellPending), ORVANE_FIELD(penFg),
+        ORVANE_FIELD(penBg), ORVANE_FIELD(penBold), ORVANE_FIELD(penReverse), ORVANE_FIELD(penFgDirect),
+        ORVANE_FIELD(penBgDirect), ORVANE_FIELD(penFgRgb), ORVANE_FIELD(penBgRgb),
+        ORVANE_FIELD(geometryChanged), ORVANE_SIZE("paramCount", params), ORVANE_SIZE("apcSize", apcText),
+        ORVANE_SIZE("oscSize", oscText), ORVANE_SIZE("savedMainRows", savedMainRows),
     };
     const auto it = fields.find(name);
     if (it == fields.end()) throw std::runtime_error("unknown field " + name);
@@ -165,19 +148,9 @@ int64_t fieldValue(const Terminal& t, const std::string& name) {
 
 int64_t cellAttribute(const Cell& c, const std::string& key) {
     static const std::map<std::string, std::function<int64_t(const Cell&)>> keys = {
-        {"ch", [](const Cell& x) { return x.ch; }},
-        {"fg", [](const Cell& x) { return x.fg; }},
-        {"bg", [](const Cell& x) { return x.bg; }},
-        {"bold", [](const Cell& x) { return x.bold; }},
-        {"underline", [](const Cell& x) { return x.underline; }},
-        {"dim", [](const Cell& x) { return x.dim; }},
-        {"italic", [](const Cell& x) { return x.italic; }},
-        {"blink", [](const Cell& x) { return x.blink; }},
-        {"strike", [](const Cell& x) { return x.strike; }},
-        {"fgDirect", [](const Cell& x) { return x.fgDirect; }},
-        {"bgDirect", [](const Cell& x) { return x.bgDirect; }},
-        {"fgRgb", [](const Cell& x) { return x.fgRgb; }},
-        {"bgRgb", [](const Cell& x) { return x.bgRgb; }},
+        ORVANE_KEY(ch), ORVANE_KEY(fg), ORVANE_KEY(bg), ORVANE_KEY(bold), ORVANE_KEY(underline),
+        ORVANE_KEY(dim), ORVANE_KEY(italic), ORVANE_KEY(blink), ORVANE_KEY(strike),
+        ORVANE_KEY(fgDirect), ORVANE_KEY(bgDirect), ORVANE_KEY(fgRgb), ORVANE_KEY(bgRgb),
     };
     const auto it = keys.find(key);
     if (it == keys.end()) throw std::runtime_error("unknown cell key " + key);
