@@ -47,6 +47,8 @@ struct AppSettings {
     std::wstring ssFormat = L"png";
     bool ssWithBg = false;
     bool ssWithGlass = false;
+
+    friend bool operator==(const AppSettings&, const AppSettings&) = default;
 };
 
 // While false, changes to the record are not written to the file at once

@@ -1,7 +1,10 @@
 #include "app/exe_folder.h"
 #include "app/settings.h"
+#include "sample_settings.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace orvane {
 namespace {
@@ -18,40 +21,22 @@ TEST(SettingsBool, OnlyFourLowerCaseWordsMeanFalse) {
     }
 }
 
-TEST(SettingsNormalise, EmptyTextsTakeTheirDefaults) {
-    AppSettings settings;
-    for (std::wstring* field : {&settings.mode, &settings.host, &settings.netPort, &settings.proto, &settings.baud,
-                                &settings.framing, &settings.palette, &settings.inputMode, &settings.lineTerminator,
-                                &settings.displayMode, &settings.playEol}) {
-        field->clear();
-    }
-    const AppSettings result = normalised(settings);
-    EXPECT_EQ(result.mode, L"serial");
-    EXPECT_EQ(result.host, L"127.0.0.1");
-    EXPECT_EQ(result.netPort, L"5000");
-    EXPECT_EQ(result.proto, L"TCP");
-    EXPECT_EQ(result.baud, L"115200");
-    EXPECT_EQ(result.framing, L"8N1");
-    EXPECT_EQ(result.palette, L"Campbell");
-    EXPECT_EQ(result.inputMode, L"char");
-    EXPECT_EQ(result.lineTerminator, L"CR");
-    EXPECT_EQ(result.displayMode, L"ANSI");
-    EXPECT_EQ(result.playEol, L"CR");
-}
+TEST(SettingsNormalise, AValidRecordStaysAndEmptyTextsTakeTheirDefaults) {
+    // Free texts such as an unknown palette or baud rate stay as read.
+    AppSettings freeTexts = test::kSampleSettings;
+    freeTexts.palette = L"No Such Palette";
+    freeTexts.baud = L"abc";
+    EXPECT_EQ(normalised(freeTexts), freeTexts);
 
-TEST(SettingsNormalise, FreeTextsStayAsRead) {
-    AppSettings settings;
-    settings.lastPort = L"";
-    settings.palette = L"No Such Palette";
-    settings.baud = L"abc";
-    settings.lineTerminator = L"<none>";
-    settings.bgImage = L"C:\\x.png";
-    const AppSettings result = normalised(settings);
-    EXPECT_EQ(result.lastPort, L"");
-    EXPECT_EQ(result.palette, L"No Such Palette");
-    EXPECT_EQ(result.baud, L"abc");
-    EXPECT_EQ(result.lineTerminator, L"<none>");
-    EXPECT_EQ(result.bgImage, L"C:\\x.png");
+    AppSettings cleared;
+    for (std::wstring AppSettings::*field :
+         {&AppSettings::mode, &AppSettings::host, &AppSettings::netPort, &AppSettings::proto, &AppSettings::baud,
+          &AppSettings::framing, &AppSettings::palette, &AppSettings::inputMode, &AppSettings::lineTerminator,
+          &AppSettings::displayMode, &AppSettings::geometry, &AppSettings::cursorStyle, &AppSettings::playEol,
+          &AppSettings::bellMode, &AppSettings::bgFit, &AppSettings::ssFormat}) {
+        (cleared.*field).clear();
+    }
+    EXPECT_EQ(normalised(cleared), AppSettings{});
 }
 
 TEST(SettingsNormalise, UnknownNamesBecomeTheDefaultAndKnownOnesStay) {
@@ -59,68 +44,49 @@ TEST(SettingsNormalise, UnknownNamesBecomeTheDefaultAndKnownOnesStay) {
         std::wstring AppSettings::*field;
         std::vector<std::wstring> accepted;
         std::vector<std::wstring> replaced;
-        std::wstring fallback;
     };
-    const std::vector<Case> cases{
-        {&AppSettings::geometry, {L"80x24", L"80x25", L"132x24", L"132x25"}, {L"80X25", L"", L"100x30"}, L"80x25"},
-        {&AppSettings::cursorStyle, {L"block", L"outline", L"double"}, {L"underline", L"Block", L""}, L"block"},
-        {&AppSettings::bellMode, {L"off", L"ding", L"visual"}, {L"Ding", L"beep", L""}, L"ding"},
-        {&AppSettings::bgFit, {L"stretch", L"aspect", L"center"}, {L"centre", L""}, L"aspect"},
-        {&AppSettings::ssFormat, {L"png", L"jpg"}, {L"jpeg", L"PNG", L""}, L"png"},
+    const Case cases[] = {
+        {&AppSettings::geometry, {L"80x24", L"80x25", L"132x24", L"132x25"}, {L"80X25", L"100x30"}},
+        {&AppSettings::cursorStyle, {L"block", L"outline", L"double"}, {L"underline", L"Block"}},
+        {&AppSettings::bellMode, {L"off", L"ding", L"visual"}, {L"Ding", L"beep", L"wav"}},  // wav needs a file
+        {&AppSettings::bgFit, {L"stretch", L"aspect", L"center"}, {L"centre"}},
+        {&AppSettings::ssFormat, {L"png", L"jpg"}, {L"jpeg", L"PNG"}},
     };
     for (const Case& c : cases) {
+        AppSettings settings;
         for (const std::wstring& value : c.accepted) {
-            AppSettings settings;
             settings.*c.field = value;
             EXPECT_EQ(normalised(settings).*c.field, value);
         }
         for (const std::wstring& value : c.replaced) {
-            AppSettings settings;
             settings.*c.field = value;
-            EXPECT_EQ(normalised(settings).*c.field, c.fallback) << value;
+            EXPECT_EQ(normalised(settings).*c.field, AppSettings{}.*c.field) << value;
         }
     }
 }
 
-TEST(SettingsNormalise, AWaveBellNeedsAFile) {
-    AppSettings settings;
-    settings.bellMode = L"wav";
-    EXPECT_EQ(normalised(settings).bellMode, L"ding");
-    settings.bellWav = L"C:\\bell.wav";
-    EXPECT_EQ(normalised(settings).bellMode, L"wav");
-}
-
 TEST(SettingsNormalise, NumbersAreClampedToTheirRanges) {
-    AppSettings settings;
-    settings.playCharDelayMs = -3;
-    settings.playEolDelayMs = 900;
-    settings.bgOpacity = 250;
-    AppSettings result = normalised(settings);
-    EXPECT_EQ(result.playCharDelayMs, 0);
-    EXPECT_EQ(result.playEolDelayMs, 500);
-    EXPECT_EQ(result.bgOpacity, 100);
-
-    settings.playCharDelayMs = 500;
-    settings.playEolDelayMs = 0;
-    settings.bgOpacity = -1;
-    result = normalised(settings);
-    EXPECT_EQ(result.playCharDelayMs, 500);
-    EXPECT_EQ(result.playEolDelayMs, 0);
-    EXPECT_EQ(result.bgOpacity, 0);
+    for (const auto& [field, low, high] : {std::tuple{&AppSettings::playCharDelayMs, 0, 500},
+                                           {&AppSettings::playEolDelayMs, 0, 500}, {&AppSettings::bgOpacity, 0, 100}}) {
+        for (const auto& [value, expected] : {std::pair{low - 1, low}, {low, low}, {high, high}, {high + 1, high}}) {
+            AppSettings settings;
+            settings.*field = value;
+            EXPECT_EQ(normalised(settings).*field, expected) << value;
+        }
+    }
 }
 
-TEST(SettingsSwitches, OnlyTheExactNamesSelectLanAndUdp) {
-    AppSettings settings;
-    EXPECT_FALSE(lanModeSelected(settings));
-    EXPECT_FALSE(udpSelected(settings));
-    settings.mode = L"lan";
-    settings.proto = L"UDP";
-    EXPECT_TRUE(lanModeSelected(settings));
-    EXPECT_TRUE(udpSelected(settings));
-    settings.mode = L"LAN";
-    settings.proto = L"udp";
-    EXPECT_FALSE(lanModeSelected(normalised(settings)));
-    EXPECT_FALSE(udpSelected(normalised(settings)));
+TEST(SettingsSwitches, OnlyTheExactNamesSelectLanAndUdpAndChangesArePersisted) {
+    EXPECT_TRUE(lanModeSelected(test::kSampleSettings));
+    EXPECT_TRUE(udpSelected(test::kSampleSettings));
+    for (const auto& [mode, proto] : {std::pair{L"serial", L"TCP"}, {L"LAN", L"udp"}, {L"tcp", L"lan"}}) {
+        AppSettings settings;
+        settings.mode = mode;
+        settings.proto = proto;
+        EXPECT_FALSE(lanModeSelected(settings));
+        EXPECT_FALSE(udpSelected(settings));
+    }
+    EXPECT_TRUE(persistSettings);  // until a command line without "-save" clears it
 }
 
 TEST(ExecutableFolder, TheFolderEndsBeforeTheLastSeparator) {
@@ -131,7 +97,6 @@ TEST(ExecutableFolder, TheFolderEndsBeforeTheLastSeparator) {
     EXPECT_EQ(folderOfPath(L"orvane.exe"), L".");
     EXPECT_EQ(folderOfPath(L""), L".");
     EXPECT_EQ(settingsFileIn(L"C:\\Tools"), L"C:\\Tools\\Orvane.ini");
-    EXPECT_EQ(settingsFileIn(L"."), L".\\Orvane.ini");
 }
 
 }  // namespace

@@ -22,47 +22,37 @@ const std::array<InterfaceAddress, 3> kInterfaces{{
     {ipv4(127, 0, 0, 1), ipv4(255, 0, 0, 0)},
 }};
 
-TEST(BroadcastTarget, TheLimitedBroadcastAddressAlwaysIsOneAndTheAnyAddressNever) {
+TEST(BroadcastTarget, TheLimitedAndTheDirectedBroadcastAddressesOfLocalInterfaces) {
     EXPECT_TRUE(isBroadcastTarget(ipv4(255, 255, 255, 255), {}));
-    EXPECT_FALSE(isBroadcastTarget(ipv4(0, 0, 0, 0), kInterfaces));
+    for (const uint32_t address : {ipv4(192, 168, 1, 255), ipv4(10, 1, 255, 255), ipv4(127, 255, 255, 255)}) {
+        EXPECT_TRUE(isBroadcastTarget(address, kInterfaces));
+        EXPECT_TRUE(needsInterfaceTable(address));
+        EXPECT_FALSE(isBroadcastTarget(address, {}));
+    }
+    // Unicast, a foreign subnet, the wrong prefix length, a network address.
+    for (const uint32_t address : {ipv4(192, 168, 1, 20), ipv4(192, 168, 2, 255), ipv4(10, 1, 2, 255),
+                                   ipv4(192, 168, 1, 0), ipv4(255, 255, 255, 254), ipv4(0, 0, 0, 0)}) {
+        EXPECT_FALSE(isBroadcastTarget(address, kInterfaces));
+    }
     EXPECT_FALSE(needsInterfaceTable(ipv4(255, 255, 255, 255)));
     EXPECT_FALSE(needsInterfaceTable(ipv4(0, 0, 0, 0)));
-    EXPECT_TRUE(needsInterfaceTable(ipv4(10, 1, 255, 255)));
 }
 
-TEST(BroadcastTarget, DirectedBroadcastAddressesOfLocalInterfacesAreTargets) {
-    EXPECT_TRUE(isBroadcastTarget(ipv4(192, 168, 1, 255), kInterfaces));
-    EXPECT_TRUE(isBroadcastTarget(ipv4(10, 1, 255, 255), kInterfaces));
-    EXPECT_TRUE(isBroadcastTarget(ipv4(127, 255, 255, 255), kInterfaces));
-}
-
-TEST(BroadcastTarget, UnicastAndForeignSubnetBroadcastsAreNot) {
-    EXPECT_FALSE(isBroadcastTarget(ipv4(192, 168, 1, 20), kInterfaces));
-    EXPECT_FALSE(isBroadcastTarget(ipv4(192, 168, 2, 255), kInterfaces));
-    EXPECT_FALSE(isBroadcastTarget(ipv4(10, 1, 2, 255), kInterfaces));  // /16, not /24
-    EXPECT_FALSE(isBroadcastTarget(ipv4(192, 168, 1, 255), {}));
-}
-
-TEST(BroadcastTarget, RowsWithoutAMaskAreIgnored) {
-    const std::array<InterfaceAddress, 1> unmasked{{{ipv4(192, 168, 1, 20), 0}}};
-    // With a zero mask every address would equal (address & 0) | ~0.
-    EXPECT_FALSE(isBroadcastTarget(ipv4(255, 255, 255, 254), unmasked));
-}
-
-TEST(ReceiveOutcome, TcpEndsOnAnEmptyReadOrAnyFailure) {
-    EXPECT_EQ(classifyReceive(false, 2048, 0), ReceiveOutcome::Deliver);
-    EXPECT_EQ(classifyReceive(false, 1, 0), ReceiveOutcome::Deliver);
-    EXPECT_EQ(classifyReceive(false, 0, 0), ReceiveOutcome::LinkLost);
-    EXPECT_EQ(classifyReceive(false, -1, 10054), ReceiveOutcome::LinkLost);
-    EXPECT_EQ(classifyReceive(false, -1, 10060), ReceiveOutcome::LinkLost);
-}
-
-TEST(ReceiveOutcome, UdpIgnoresEmptyDatagramsAndPortUnreachableEchoes) {
-    EXPECT_EQ(classifyReceive(true, 5, 0), ReceiveOutcome::Deliver);
-    EXPECT_EQ(classifyReceive(true, 0, 0), ReceiveOutcome::Ignore);
-    EXPECT_EQ(classifyReceive(true, -1, 10054), ReceiveOutcome::Ignore);  // WSAECONNRESET
-    EXPECT_EQ(classifyReceive(true, -1, 10038), ReceiveOutcome::LinkLost);  // WSAENOTSOCK
-    EXPECT_EQ(classifyReceive(true, -1, 10050), ReceiveOutcome::LinkLost);  // WSAENETDOWN
+TEST(ReceiveOutcome, TcpEndsOnAnEmptyReadOrAnyFailureAndUdpIgnoresEmptyDatagramsAndEchoes) {
+    using enum ReceiveOutcome;
+    struct Case {
+        bool udp;
+        int result;
+        int error;
+        ReceiveOutcome outcome;
+    };
+    // 10054 WSAECONNRESET (a port-unreachable echo on UDP), 10038 WSAENOTSOCK, 10050 WSAENETDOWN.
+    for (const Case& c : {Case{false, 2048, 0, Deliver}, {false, 1, 0, Deliver}, {false, 0, 0, LinkLost},
+                          {false, -1, 10054, LinkLost}, {false, -1, 10060, LinkLost}, {true, 5, 0, Deliver},
+                          {true, 0, 0, Ignore}, {true, -1, 10054, Ignore}, {true, -1, 10038, LinkLost},
+                          {true, -1, 10050, LinkLost}}) {
+        EXPECT_EQ(classifyReceive(c.udp, c.result, c.error), c.outcome) << c.udp << " " << c.result << " " << c.error;
+    }
 }
 
 TEST(NetworkTexts, FailureTextsNameTheStepHostAndPort) {

@@ -5,35 +5,26 @@
 namespace orvane {
 namespace {
 
-std::vector<std::wstring> namesOf(const std::vector<PortInfo>& ports) {
-    std::vector<std::wstring> names;
-    for (const PortInfo& port : ports) names.push_back(port.portName);
-    return names;
-}
+using Names = std::vector<std::wstring>;
 
-std::vector<std::wstring> sortedNames(std::vector<std::wstring> names) {
+Names sortedNames(const Names& names) {
     std::vector<PortInfo> ports;
-    for (std::wstring& name : names) ports.push_back({std::move(name), {}, {}});
+    for (const std::wstring& name : names) ports.push_back({name, {}, {}});
     sortPorts(ports);
-    return namesOf(ports);
+    Names sorted;
+    for (const PortInfo& port : ports) sorted.push_back(port.portName);
+    return sorted;
 }
 
-TEST(PortSort, PortsSortByNumberNotByText) {
-    EXPECT_EQ(sortedNames({L"COM10", L"COM2", L"COM1"}), (std::vector<std::wstring>{L"COM1", L"COM2", L"COM10"}));
-    EXPECT_EQ(sortedNames({L"COM10", L"COM9"}), (std::vector<std::wstring>{L"COM9", L"COM10"}));
-}
-
-TEST(PortSort, EqualNumbersFallBackToTheNameAndNamesWithoutDigitsCountAsZero) {
+TEST(PortSort, ByTheFirstRunOfDigitsThenByName) {
+    EXPECT_EQ(sortedNames({L"COM10", L"COM2", L"COM1"}), (Names{L"COM1", L"COM2", L"COM10"}));
+    EXPECT_EQ(sortedNames({L"COM10", L"COM9"}), (Names{L"COM9", L"COM10"}));
+    // Equal numbers fall back to the name (a proper prefix is smaller); no digits count as 0.
     EXPECT_EQ(sortedNames({L"com3", L"COM3", L"COMX", L"COM03", L"COM1"}),
-              (std::vector<std::wstring>{L"COMX", L"COM1", L"COM03", L"COM3", L"com3"}));
-    // A proper prefix is smaller.
-    EXPECT_EQ(sortedNames({L"COM4b", L"COM4"}), (std::vector<std::wstring>{L"COM4", L"COM4b"}));
-}
-
-TEST(PortSort, OnlyTheFirstRunOfDigitsCounts) {
+              (Names{L"COMX", L"COM1", L"COM03", L"COM3", L"com3"}));
+    EXPECT_EQ(sortedNames({L"COM4b", L"COM4"}), (Names{L"COM4", L"COM4b"}));
     EXPECT_EQ(portNumber(L"COM12A3"), 12u);
     EXPECT_EQ(portNumber(L"X7"), 7u);
-    EXPECT_EQ(portNumber(L"COM"), 0u);
     EXPECT_EQ(portNumber(L"COM99999999999999999999999"), UINT64_MAX);
 }
 
@@ -42,37 +33,29 @@ TEST(PortNames, ComPortsAreRecognisedInAnyLetterCase) {
     for (const wchar_t* name : {L"LPT1", L"CO", L"", L" COM1", L"CNCA0"}) EXPECT_FALSE(isComPortName(name)) << name;
 }
 
-TEST(PortDisplayText, TheWindowsPortSuffixIsDropped) {
-    EXPECT_EQ(portDisplayText({L"COM3", L"USB Serial Device (COM3)", L"USB\\VID_1"}), L"COM3  -  USB Serial Device");
-    EXPECT_EQ(portDisplayText({L"COM5", L"Bridge (COM5)   \t", L""}), L"COM5  -  Bridge");
-    // The last suffix is the one cut.
-    EXPECT_EQ(portDisplayText({L"COM6", L"A (COM1) B (COM6)", L""}), L"COM6  -  A (COM1) B");
+TEST(PortDisplayText, TheWindowsPortSuffixIsDroppedAndOtherParenthesesStay) {
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"USB Serial Device (COM3)", L"COM3  -  USB Serial Device"},
+        {L"Bridge (COM5)   \t", L"COM3  -  Bridge"},
+        {L"A (COM1) B (COM6)", L"COM3  -  A (COM1) B"},  // the last suffix is the one cut
+        {L"Modem (rev B)", L"COM3  -  Modem (rev B)"},
+        {L"(COM)", L"COM3  -  (COM)"},  // no blank before it
+        {L"x)", L"COM3  -  x)"},
+        {L"N/A", L"COM3  -  N/A"},
+        // Nothing left to show: the name alone.
+        {L"n/a", L"COM3"}, {L"   ", L"COM3"}, {L"", L"COM3"}, {L" (COM4)", L"COM3"},
+    };
+    for (const auto& [description, shown] : cases) {
+        EXPECT_EQ(portDisplayText({L"COM3", description, L"USB\\VID_1"}), shown);
+    }
 }
 
-TEST(PortDisplayText, OtherParenthesesStay) {
-    EXPECT_EQ(portDisplayText({L"COM1", L"Modem (rev B)", L""}), L"COM1  -  Modem (rev B)");
-    EXPECT_EQ(portDisplayText({L"COM1", L"(COM)", L""}), L"COM1  -  (COM)");  // no blank before it
-    EXPECT_EQ(portDisplayText({L"COM1", L"x)", L""}), L"COM1  -  x)");        // too short to carry a suffix
-}
-
-TEST(PortDisplayText, EmptyAndNotApplicableDescriptionsShowTheNameAlone) {
-    EXPECT_EQ(portDisplayText({L"COM4", L"n/a", L""}), L"COM4");
-    EXPECT_EQ(portDisplayText({L"COM4", L"   ", L""}), L"COM4");
-    EXPECT_EQ(portDisplayText({L"COM4", L"", L""}), L"COM4");
-    EXPECT_EQ(portDisplayText({L"COM4", L" (COM4)", L""}), L"COM4");
-    EXPECT_EQ(portDisplayText({L"COM4", L"N/A", L""}), L"COM4  -  N/A");
-}
-
-TEST(FindPortIndex, FindsTheFirstExactMatch) {
-    const std::vector<PortInfo> ports{{L"COM1", {}, {}}, {L"COM7", {}, {}}, {L"COM7", L"again", {}}};
+TEST(FindPortIndex, TheFirstExactMatchElseTheFirstEntryOrNone) {
+    const std::vector<PortInfo> ports{{L"COM1", {}, {}}, {L"COM7", {}, {}}, {L"COM7", L"again", {}}, {L"", {}, {}}};
     EXPECT_EQ(findPortIndex(ports, L"COM7"), 1);
     EXPECT_EQ(findPortIndex(ports, L"COM1"), 0);
-}
-
-TEST(FindPortIndex, WithoutAMatchTheFirstEntryOrNone) {
-    const std::vector<PortInfo> ports{{L"COM1", {}, {}}, {L"COM7", {}, {}}};
     EXPECT_EQ(findPortIndex(ports, L"com7"), 0);
-    EXPECT_EQ(findPortIndex(ports, L""), 0);
+    EXPECT_EQ(findPortIndex(ports, L""), 0);  // an empty name matches nothing
     EXPECT_EQ(findPortIndex({}, L"COM1"), -1);
     EXPECT_EQ(findPortIndex({}, L""), -1);
 }

@@ -1,5 +1,7 @@
 #include "message_window.h"
 
+#include <gtest/gtest.h>
+
 namespace orvane::test {
 
 namespace {
@@ -70,6 +72,25 @@ bool MessageWindow::waitForCount(UINT message, size_t wanted, std::chrono::milli
 
 void MessageWindow::pumpFor(std::chrono::milliseconds duration) {
     pumpUntil([] { return false; }, duration);
+}
+
+std::string drainedText(ITermSession& session) {
+    std::vector<uint8_t> out;
+    session.drainReceived(out);
+    return std::string(out.begin(), out.end());
+}
+
+void expectLinkLostOnce(MessageWindow& window, ITermSession& session, const std::string& queued) {
+    using namespace std::chrono_literals;
+    ASSERT_TRUE(window.waitForCount(WM_SESSION_CLOSED, 1, 5s));
+    window.pumpFor(200ms);
+    EXPECT_EQ(window.count(WM_SESSION_CLOSED), 1u);
+    EXPECT_TRUE(session.isOpen());
+    EXPECT_EQ(drainedText(session), queued);
+    session.close();
+    EXPECT_FALSE(session.isOpen());
+    window.pumpFor(50ms);
+    EXPECT_EQ(window.count(WM_SESSION_CLOSED), 1u);
 }
 
 }  // namespace orvane::test

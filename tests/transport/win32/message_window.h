@@ -7,6 +7,7 @@
 #include <chrono>
 #include <functional>
 #include <map>
+#include <string>
 
 namespace orvane::test {
 
@@ -39,5 +40,12 @@ private:
     HWND hwnd = nullptr;
     std::map<UINT, size_t> counts;
 };
+
+// Everything the session has queued, as text.
+std::string drainedText(ITermSession& session);
+
+// After the link was lost: the closed message came once and no second one
+// follows; the session stays open, `queued` still to drain, until closed.
+void expectLinkLostOnce(MessageWindow& window, ITermSession& session, const std::string& queued);
 
 }  // namespace orvane::test

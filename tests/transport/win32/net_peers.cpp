@@ -15,22 +15,15 @@ bool waitReadable(SOCKET s, std::chrono::milliseconds timeout) {
     return select(0, &readable, nullptr, nullptr, &wait) > 0;
 }
 
+// The port sits at the same place in IPv4 and IPv6 addresses.
 uint16_t boundPort(SOCKET s) {
     sockaddr_storage address{};
     int length = sizeof(address);
     getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-    Endpoint endpoint;
-    endpoint.address = address;
-    endpoint.length = length;
-    return endpoint.port();
+    return ntohs(reinterpret_cast<const sockaddr_in&>(address).sin_port);
 }
 
 }  // namespace
-
-uint16_t Endpoint::port() const {
-    if (address.ss_family == AF_INET6) return ntohs(reinterpret_cast<const sockaddr_in6&>(address).sin6_port);
-    return ntohs(reinterpret_cast<const sockaddr_in&>(address).sin_port);
-}
 
 Endpoint loopback(int family, uint16_t port) {
     Endpoint endpoint;
@@ -155,7 +148,6 @@ void PatternSender::run(SOCKET listener, uint64_t total) {
         if (!sendAll(peer.get(), block.data(), length)) break;
         sentBytes += length;
     }
-    done = true;
     // Let the receiver read the tail before the connection goes.
     while (!stop.load()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
 }

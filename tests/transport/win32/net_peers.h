@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace orvane::test {
@@ -19,23 +20,15 @@ public:
     Socket() = default;
     explicit Socket(SOCKET s) : handle(s) {}
     ~Socket() { reset(); }
-    Socket(Socket&& other) noexcept : handle(other.release()) {}
+    Socket(Socket&& other) noexcept : handle(std::exchange(other.handle, INVALID_SOCKET)) {}
     Socket& operator=(Socket&& other) noexcept {
-        if (this != &other) {
-            reset();
-            handle = other.release();
-        }
+        std::swap(handle, other.handle);  // the other closes what this held
         return *this;
     }
     SOCKET get() const { return handle; }
     bool valid() const { return handle != INVALID_SOCKET; }
-    SOCKET release() {
-        const SOCKET s = handle;
-        handle = INVALID_SOCKET;
-        return s;
-    }
     void reset() {
-        if (handle != INVALID_SOCKET) closesocket(handle);
+        if (valid()) closesocket(handle);
         handle = INVALID_SOCKET;
     }
 
@@ -47,7 +40,6 @@ private:
 struct Endpoint {
     sockaddr_storage address{};
     int length = 0;
-    uint16_t port() const;
 };
 Endpoint loopback(int family, uint16_t port);
 
@@ -89,13 +81,11 @@ public:
     PatternSender(SOCKET listener, uint64_t total);
     ~PatternSender();
     uint64_t sent() const { return sentBytes.load(); }
-    bool finished() const { return done.load(); }
 
 private:
     void run(SOCKET listener, uint64_t total);
 
     std::atomic<uint64_t> sentBytes{0};
-    std::atomic<bool> done{false};
     std::atomic<bool> stop{false};
     std::thread worker;
 };

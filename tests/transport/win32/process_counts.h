@@ -1,7 +1,11 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <cstddef>
+#include <cstdio>
+#include <functional>
 
 namespace orvane::test {
 
@@ -36,5 +40,32 @@ inline constexpr size_t kLazyHandleAllowance = 2;
 
 // Whether `after` shows nothing left behind since `before`.
 bool nothingLeaked(const ProcessCounts& before, const ProcessCounts& after);
+
+// Runs `cycle` ten times on a warm-up session (what the process sets up once
+// is not a leak), then a thousand times on another one, and expects no more
+// handles or threads after than before. Locks may make their system objects
+// on first contention; those go with the session, so it is gone before the
+// count. `settle` lets the test's own peers drop what they hold.
+template <typename Session>
+void expectNoLeakOver(const std::function<void(Session&)>& cycle, const std::function<void()>& settle = [] {}) {
+    {
+        Session warmUp;
+        for (int i = 0; i < 10; ++i) cycle(warmUp);
+    }
+    settle();
+    const ProcessCounts before = lowestCountsOver(std::chrono::milliseconds(300));
+    ASSERT_GT(before.handles, 0u);
+    const auto start = std::chrono::steady_clock::now();
+    {
+        Session session;
+        for (int i = 0; i < 1000; ++i) cycle(session);
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    settle();
+    const ProcessCounts after = countsOnceSettled(before);
+    EXPECT_TRUE(nothingLeaked(before, after));
+    std::printf("1000 cycles in %.1f s; handles %zu -> %zu, threads %zu -> %zu\n", seconds, before.handles,
+                after.handles, before.threads, after.threads);
+}
 
 }  // namespace orvane::test
