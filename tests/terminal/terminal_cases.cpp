@@ -87,6 +87,12 @@ cursor 24 0
 < \e[1;1H\eM
 cells 0 bg=0
 )"},
+    {"rows_scrolled_in_by_text_are_blank_where_not_written", R"(
+< XXXXXXXXXX\e[25;1H\nabcdefg\tY\n\n
+row 22 "abcdefg Y"
+row 23 ""
+row 24 ""
+)"},
     {"region_scroll_leaves_outside_rows", R"(
 < 1\r\n2\r\n3\r\n4\r\n5\e[2;4r\e[4;1H\nX
 row 0 "1"
