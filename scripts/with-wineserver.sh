@@ -18,6 +18,8 @@ trap stop_server EXIT
 trap 'exit 1' INT TERM HUP
 
 wineserver -p
-# wineboot starts the prefix's services (explorer, services.exe) on this server and this display.
+# wineboot starts the prefix's services on this server; asking for the desktop window starts the
+# desktop process on this display now, rather than in whichever two tests first race to make it.
 "$tree/wine-run.sh" wineboot >/dev/null 2>&1 || true
+"$tree/wine-run.sh" rundll32.exe user32.dll,GetDesktopWindow >/dev/null 2>&1 || true
 "$@"
