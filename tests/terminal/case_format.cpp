@@ -6,6 +6,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "terminal/selection.h"
 #include "terminal/terminal.h"
 
 namespace orvane::testing {
@@ -138,7 +139,9 @@ int64_t fieldValue(const Terminal& t, const std::string& name) {
         ORVANE_FIELD(displayMode), ORVANE_FIELD(dirty), ORVANE_FIELD(bellPending), ORVANE_FIELD(penFg),
         ORVANE_FIELD(penBg), ORVANE_FIELD(penBold), ORVANE_FIELD(penReverse), ORVANE_FIELD(penFgDirect),
         ORVANE_FIELD(penBgDirect), ORVANE_FIELD(penFgRgb), ORVANE_FIELD(penBgRgb),
-        ORVANE_FIELD(geometryChanged), ORVANE_SIZE("paramCount", params), ORVANE_SIZE("apcSize", apcText),
+        ORVANE_FIELD(geometryChanged), ORVANE_FIELD(selecting), ORVANE_FIELD(selectionPresent),
+        ORVANE_FIELD(selectionCaret.row), ORVANE_FIELD(selectionCaret.col),
+        ORVANE_SIZE("paramCount", params), ORVANE_SIZE("apcSize", apcText),
         ORVANE_SIZE("oscSize", oscText), ORVANE_SIZE("savedMainRows", savedMainRows),
     };
     const auto it = fields.find(name);
@@ -272,6 +275,23 @@ private:
             int64_t v = 0;
             in >> name >> v;
             expectEqual(s, fieldValue(t_, name), v);
+        } else if (s.verb == "drag") {
+            CellPos from, to;
+            in >> from.row >> from.col >> to.row >> to.col;
+            beginSelectionAt(t_, from);
+            extendSelectionTo(t_, to);
+            endSelection(t_);
+        } else if (s.verb == "click") {
+            CellPos at;
+            in >> at.row >> at.col;
+            beginSelectionAt(t_, at);
+            endSelection(t_);
+        } else if (s.verb == "selectall") {
+            selectAll(t_);
+        } else if (s.verb == "copied") {
+            size_t pos = 0;
+            expectEqual(s, "\"" + bytesForMessage(utf16ToUtf8(selectionText(t_))) + "\"",
+                        "\"" + bytesForMessage(quoted(s.rest, pos)) + "\"");
         } else if (s.verb == "replies") {
             size_t pos = 0;
             std::vector<uint8_t> got;

@@ -12,6 +12,9 @@
 //                      fgDirect bgDirect fgRgb bgRgb (colours as RRGGBB)
 //   field NAME VALUE   a Terminal field (see fieldValue in case_format.cpp)
 //   replies "BYTES"    the replies queued since the last check
+//   drag R C R C       a mouse drag from one cell to another; click R C;
+//                      selectall
+//   copied "TEXT"      the selected text as it would be copied
 // Replies never checked fail the case. Every script runs with each feed
 // delivered whole, byte by byte, and split in two at every boundary.
 #include <ostream>

@@ -637,6 +637,54 @@ cell 0 1 fg=3 ch=63
 )"},
 };
 
+const TermCase kSelection[] = {
+    {"click_without_moving_selects_nothing", R"(
+< hello
+drag 0 0 0 3
+click 0 1
+field selectionPresent 0
+copied ""
+drag 0 1 0 1
+field selectionPresent 0
+)"},
+    {"drag_either_way_selects_the_same_stream", R"(
+< first line\r\nsecond  line   \r\nthird
+drag 0 4 2 2
+copied "t line\r\nsecond  line\r\nthi"
+field selecting 0
+drag 2 2 0 4
+copied "t line\r\nsecond  line\r\nthi"
+drag 1 9 1 7
+copied " li"
+)"},
+    {"select_all_copies_blank_rows_as_empty_lines", R"(
+< only line
+selectall
+copied "only line\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"
+)"},
+    {"text_written_later_inside_the_selection_is_copied", R"(
+drag 1 0 1 79
+< \e[2;3Hlate
+copied "  late"
+)"},
+    {"drags_past_the_grid_are_clamped", R"(
+< top\e[25;75Hend
+drag -5 -5 0 999
+copied "top"
+drag 24 70 99 999
+copied "    end"
+field selectionCaret.row 24
+field selectionCaret.col 79
+)"},
+    {"geometry_change_drops_the_selection", R"(
+< text
+drag 0 0 0 3
+geometry 132 24
+field selectionPresent 0
+copied ""
+)"},
+};
+
 class TerminalScript : public ::testing::TestWithParam<TermCase> {};
 
 TEST_P(TerminalScript, BehavesTheSameHoweverTheBytesArrive) {
@@ -657,6 +705,7 @@ INSTANTIATE_TEST_SUITE_P(Replies, TerminalScript, ::testing::ValuesIn(kReplies),
 INSTANTIATE_TEST_SUITE_P(Sgr, TerminalScript, ::testing::ValuesIn(kSgr), caseName);
 INSTANTIATE_TEST_SUITE_P(Strings, TerminalScript, ::testing::ValuesIn(kStrings), caseName);
 INSTANTIATE_TEST_SUITE_P(DisplayModes, TerminalScript, ::testing::ValuesIn(kDisplayModes), caseName);
+INSTANTIATE_TEST_SUITE_P(Selection, TerminalScript, ::testing::ValuesIn(kSelection), caseName);
 
 }  // namespace
 }  // namespace orvane::testing
