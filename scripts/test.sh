@@ -100,6 +100,12 @@ make_wine_prefix() {
             /v ShowCrashDialog /t REG_DWORD /d 0 /f
         WINEPREFIX=$prefix wineserver -w
     fi
+    # No sound device here: without a driver a sound test's PlaySound still starts, and no audio
+    # thread is left probing for a server when the test program exits.
+    if ! grep -q '^"Audio"=""' "$prefix/user.reg"; then
+        locked build/win64/wine-run.sh reg add 'HKCU\Software\Wine\Drivers' /v Audio /t REG_SZ /d "" /f
+        WINEPREFIX=$prefix wineserver -w
+    fi
     echo "Wine prefix ready in $((SECONDS - start)) s"
 }
 
