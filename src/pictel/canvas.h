@@ -19,6 +19,9 @@ struct Canvas {
     int32_t viewY = 0;
     int32_t viewWidth = 0;
     int32_t viewHeight = 0;
+    // Changes whenever the pixels or the view may have changed, so a picture
+    // can be compared without reading its pixels.
+    uint64_t revision = 0;
 
     uint32_t& at(int32_t x, int32_t y) { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
     uint32_t at(int32_t x, int32_t y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }

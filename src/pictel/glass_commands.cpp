@@ -117,8 +117,10 @@ void setKeyColour(Terminal& t, const std::vector<int32_t>& p) {
 
 void resetGlass(Terminal& t) {
     CanvasBitmapCache* cache = t.glass.bitmapCache;
+    const uint64_t lastRevision = t.glass.lastCanvasRevision;
     t.glass = GlassLayer{};
     t.glass.bitmapCache = cache;
+    t.glass.lastCanvasRevision = lastRevision;
     t.glass.glassOrigin = {t.rows, 0, t.cols, 0};
     dropAllCanvasBitmaps(t.glass);
 }

@@ -32,11 +32,14 @@ bool canvasFits(const GlassLayer& glass, int32_t id, int64_t pixels) {
 
 bool storeCanvas(GlassLayer& glass, int32_t id, Canvas canvas) {
     if (!canvasFits(glass, id, pixelCount(canvas))) return false;
+    canvas.revision = ++glass.lastCanvasRevision;
     glass.canvases[id] = std::move(canvas);
     return true;
 }
 
 void dropCanvasBitmap(GlassLayer& glass, int32_t id) {
+    // Every change to a canvas's content drops its bitmap; it moves the revision too.
+    if (Canvas* canvas = findCanvas(glass, id)) canvas->revision = ++glass.lastCanvasRevision;
     if (glass.bitmapCache) glass.bitmapCache->dropCanvasBitmap(id);
 }
 

@@ -60,6 +60,9 @@ struct GlassLayer {
     bool keyColourSet = false;
     GlassOrigin glassOrigin;
     CanvasBitmapCache* bitmapCache = nullptr;  // the compositor's, when there is one
+    // Last canvas revision handed out; kept across a reset of the layer so a
+    // new canvas never repeats the revision of the one it replaces.
+    uint64_t lastCanvasRevision = 0;
 };
 
 // Pixels of all canvases together: a device cannot make the terminal hold

@@ -152,6 +152,12 @@ struct Terminal {
     uint8_t fontValid = 0;  // the renderer re-fits its font when clear
     uint8_t geometryChanged = 0;
     uint8_t autoScroll = 1;
+
+    // Notice box over the grid in slim mode: its text and the tick it ends
+    // at. The notice timer clears noticeUntil, so 0 means no notice and a
+    // wrapping tick count never shows an old one again.
+    std::u16string noticeText;
+    uint32_t noticeUntil = 0;
 };
 
 // Grid operations (screen model).
