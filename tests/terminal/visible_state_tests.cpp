@@ -95,6 +95,18 @@ TEST(Fingerprint, MovesWithEveryVisibleChangeOnly) {
     }
 }
 
+TEST(Fingerprint, TellsCellsApartByPosition) {
+    Terminal ab;
+    Terminal ba;
+    ab.grid[0][0].ch = ba.grid[0][1].ch = u'a';
+    ab.grid[0][1].ch = ba.grid[0][0].ch = u'b';
+    EXPECT_NE(visibleStateFingerprint(ab), visibleStateFingerprint(ba));
+    Terminal rowMoved;
+    rowMoved.grid[1][0].ch = u'a';
+    rowMoved.grid[1][1].ch = u'b';
+    EXPECT_NE(visibleStateFingerprint(ab), visibleStateFingerprint(rowMoved));
+}
+
 TEST(Fingerprint, CanvasRevisionsNeverRepeatAcrossAReset) {
     Terminal t = sampleTerminal();
     const uint64_t before = canvas(t).revision;
@@ -137,6 +149,7 @@ TEST(BlinkTick, TogglesSettlesOrWaits) {
         {"data 250 ms ago", true, true, false, 0, 1000, 750, true, 1},
         {"data across the wrap", true, true, true, 1, 100, 0xFFFFFFF0u, false, 1},
         {"quiet across the wrap", true, true, false, 1, 300, 0xFFFFFFF0u, true, 0},
+        {"data just before the wrap", true, true, false, 1, 0xFFFFFFF0u, 0xFFFFFF00u, false, 1},
     };
     for (const BlinkCase& c : cases) {
         Terminal t;
