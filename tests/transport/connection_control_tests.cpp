@@ -208,6 +208,12 @@ TEST_F(ConnectionControlTest, ConnectChecksTheChoicesOpensTheLinkAndReports) {
         {.name = "net port empty", .lan = true, .netPort = L"", .notice = L"Enter a valid port (1-65535)"},
         {.name = "net port wraps to 1", .lan = true, .netPort = L"4294967297", .notice = L"Enter a valid port (1-65535)"},
         {.name = "net port negative", .lan = true, .netPort = L"-5000", .notice = L"Enter a valid port (1-65535)"},
+        {.name = "net port past 15 characters", .lan = true, .netPort = L"000000000000000123",
+         .notice = L"Enter a valid port (1-65535)"},
+        {.name = "serial with UDP chosen", .udp = true, .refuse = true,
+         .notice = L"Serial open failed: CreateFileW failed for COM3"},
+        {.name = "long host", .lan = true, .host = std::wstring(300, L'h'),
+         .notice = L"Connected " + std::wstring(255, L'h') + L":5000 (TCP)", .connects = true},
         {.name = "tcp", .lan = true, .netPort = L"65535", .notice = L"Connected 10.0.0.5:65535 (TCP)", .connects = true},
         {.name = "tcp refused", .lan = true, .refuse = true, .notice = L"LAN connect failed: connect to 10.0.0.5 failed"},
         {.name = "udp", .lan = true, .udp = true, .notice = L"Listening on UDP 5000 (sending to 10.0.0.5:5000)",
@@ -242,8 +248,13 @@ TEST_F(ConnectionControlTest, ConnectChecksTheChoicesOpensTheLinkAndReports) {
         EXPECT_EQ(controls.geometryEnabled, !c.connects);
         EXPECT_EQ(controls.lanFieldsEnabled, !c.connects);
         EXPECT_GE(controls.focuses, 1);
+        if (c.ports.empty()) {
+            EXPECT_EQ(controls.portEntries, std::vector<std::wstring>{L"No serial ports found"});
+        }
         if (c.connects && c.lan) {
-            EXPECT_EQ(record.host, c.host);
+            EXPECT_EQ(openers.netOpens, std::vector<std::wstring>{(c.udp ? L"udp " : L"tcp ") + record.host + L":" +
+                                                                  std::to_wstring(leadingInteger(c.netPort))});
+            EXPECT_EQ(record.host, c.host.substr(0, 255));
             EXPECT_EQ(record.netPort, c.netPort);
             EXPECT_EQ(record.proto, c.udp ? L"UDP" : L"TCP");
         }
@@ -264,8 +275,10 @@ TEST_F(ConnectionControlTest, SerialConnectUsesTheBoxesAndDisconnectRestoresIdle
     EXPECT_EQ(links.serialOpens, (std::vector<SerialOpen>{{L"COM3", 921600, "8N2 and"}}));
     EXPECT_EQ(settings.lastPort, L"COM3");
     EXPECT_EQ(view.saves, 0);  // a command line without -save is applied
+    const size_t notices = view.notices.size();
     EXPECT_TRUE(control.connectSerial());  // already open: nothing happens
     EXPECT_EQ(links.serialOpens.size(), 1u);
+    EXPECT_EQ(view.notices.size(), notices);
 
     control.pressConnectButton();
     EXPECT_EQ(view.notice(), L"Disconnected");
@@ -465,6 +478,11 @@ TEST_F(ConnectionControlTest, ThePortListFollowsThePresentPortsButNotUnderTheUse
     control.refreshPortList(L"COM3");  // -port COM3
     EXPECT_EQ(view.portSelected, 2);
     EXPECT_EQ(settings.lastPort, L"COM3");
+
+    view.portSelected = 0;  // COM1 chosen but gone: back to lastPort
+    links.ports = portsNamed({L"COM2", L"COM3"});
+    control.refreshPortList();
+    EXPECT_EQ(view.portSelected, 1);
 
     links.ports = portsNamed({L"COM4"});
     control.refreshPortList();  // neither the selection nor lastPort is left: the first
