@@ -12,7 +12,9 @@ using WindowHandle = void*;
 
 // Posted by a reader thread after each chunk it queued (wParam and lParam 0).
 inline constexpr unsigned WM_SESSION_DATA = 0x8001;  // WM_APP + 1
-// Posted once by a reader thread whose read failed.
+// Posted once by a reader thread whose read failed; wParam is the open
+// generation of the session (SessionBase::openGeneration), so a message left
+// over from an earlier open can be told apart.
 inline constexpr unsigned WM_SESSION_CLOSED = 0x8003;  // WM_APP + 3
 
 // The bytes of one successful read, never empty.

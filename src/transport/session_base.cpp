@@ -1,9 +1,16 @@
 #include "transport/session_base.h"
 
+#include <atomic>
 #include <new>
 #include <system_error>
 
 namespace orvane {
+
+namespace {
+// Shared by every session, so a closed message of one session can never
+// match the current open of the other.
+std::atomic<OpenGeneration> lastGeneration{0};
+}  // namespace
 
 SessionBase::SessionBase(PostMessageFn poster, size_t queueLimit) : post(poster), rxQueue(queueLimit) {}
 
@@ -43,14 +50,21 @@ size_t SessionBase::queuedBytes() const {
     return rxQueue.bytesQueued();
 }
 
+OpenGeneration SessionBase::openGeneration() const {
+    return generation.load();
+}
+
 bool SessionBase::startReader(std::function<void()> loop) {
     stopFlag = false;
+    // Set before the reader runs: it reports this value when the link fails.
+    const OpenGeneration previous = generation.exchange(++lastGeneration);
     try {
         reader = spawnReaderThread(std::move(loop));
         return true;
     } catch (const std::system_error&) {
     } catch (const std::bad_alloc&) {
     }
+    generation = previous;
     lastErrorText = L"cannot start reader thread";
     return false;
 }
@@ -80,7 +94,7 @@ void SessionBase::deliver(const uint8_t* bytes, size_t length) {
 }
 
 void SessionBase::reportLinkLost() {
-    if (!stopFlag.load()) postIfSet(closedMessage);
+    if (!stopFlag.load()) postIfSet(closedMessage, generation.load());
 }
 
 void SessionBase::noteTransmitted() {
@@ -95,9 +109,9 @@ void SessionBase::clearQueue() {
     rxQueue.clear();
 }
 
-void SessionBase::postIfSet(unsigned message) const {
+void SessionBase::postIfSet(unsigned message, uintptr_t wParam) const {
     const WindowHandle window = notifyWindow.load();
-    if (window != nullptr && message != 0) post(window, message);
+    if (window != nullptr && message != 0) post(window, message, wParam);
 }
 
 }  // namespace orvane

@@ -4,14 +4,20 @@
 #include "transport/session.h"
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <thread>
 
 namespace orvane {
 
-// Delivers a notification to a window; the Windows layer posts it.
-using PostMessageFn = void (*)(WindowHandle window, unsigned message);
+// Tells which open of which session a closed message belongs to. Unique
+// across the sessions of the process; it travels as the message's wParam.
+using OpenGeneration = uintptr_t;
+
+// Delivers a notification to a window; the Windows layer posts it with
+// `wParam` (data messages carry 0).
+using PostMessageFn = void (*)(WindowHandle window, unsigned message, uintptr_t wParam);
 
 // What the serial and the network session share: the receive queue, the
 // notification target, the activity flags and the reader thread's life.
@@ -29,13 +35,18 @@ public:
 
     size_t queuedBytes() const;
 
+    // The generation of the most recent successful open (0 before the first).
+    // A closed message carrying another one is left over from an earlier open.
+    OpenGeneration openGeneration() const;
+
 protected:
     // `queueLimit`: bytes queued beyond which the reader pauses.
     explicit SessionBase(PostMessageFn poster, size_t queueLimit = kReceiveQueueLimit);
     ~SessionBase() override;
 
-    // Starts `loop` on the reader thread. On failure leaves the text
-    // "cannot start reader thread" and returns false.
+    // Starts `loop` on the reader thread and gives the open a new generation.
+    // On failure leaves the text "cannot start reader thread", keeps the
+    // generation and returns false.
     bool startReader(std::function<void()> loop);
 
     // Asks the reader to end, wakes it if it waits for queue room, joins it.
@@ -61,7 +72,7 @@ protected:
     virtual std::thread spawnReaderThread(std::function<void()> loop);
 
 private:
-    void postIfSet(unsigned message) const;
+    void postIfSet(unsigned message, uintptr_t wParam = 0) const;
 
     const PostMessageFn post;
     ReceiveQueue rxQueue;
@@ -73,6 +84,7 @@ private:
     std::atomic<unsigned> closedMessage{0};
     std::atomic<bool> txActivity{false};
     std::atomic<bool> rxActivity{false};
+    std::atomic<OpenGeneration> generation{0};
 };
 
 }  // namespace orvane

@@ -26,10 +26,12 @@ bool eventually(Condition done) {
 // Every message the sessions of these tests post, in order.
 std::mutex postMutex;
 std::vector<std::pair<WindowHandle, unsigned>> posts;
+std::vector<uintptr_t> postedWParams;
 
-void recordPost(WindowHandle window, unsigned message) {
+void recordPost(WindowHandle window, unsigned message, uintptr_t wParam) {
     std::lock_guard lock(postMutex);
     posts.emplace_back(window, message);
+    postedWParams.push_back(wParam);
 }
 
 size_t postCount(unsigned message) {
@@ -125,7 +127,10 @@ private:
 
 class SessionBaseTest : public ::testing::Test {
 protected:
-    void SetUp() override { posts.clear(); }
+    void SetUp() override {
+        posts.clear();
+        postedWParams.clear();
+    }
     int windowMarker = 0;
     WindowHandle window = &windowMarker;
     ScriptedSession session;
@@ -139,6 +144,7 @@ TEST_F(SessionBaseTest, EachChunkIsQueuedThenPostedOnceToTheTarget) {
     EXPECT_EQ(session.drained(), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6}));
     for (const auto& [target, message] : posts) EXPECT_EQ(target, window);
     EXPECT_EQ(posts.size(), 3u);
+    EXPECT_EQ(postedWParams, (std::vector<uintptr_t>{0, 0, 0}));
     EXPECT_TRUE(session.takeRxActivity());
     EXPECT_FALSE(session.takeRxActivity());
     EXPECT_FALSE(session.takeTxActivity());
@@ -168,6 +174,30 @@ TEST_F(SessionBaseTest, AFailedReadPostsTheClosedMessageOnceAndTheSessionStaysOp
     session.close();
     EXPECT_FALSE(session.isOpen());
     EXPECT_EQ(posts.size(), 1u);
+}
+
+TEST_F(SessionBaseTest, EachOpenHasANewGenerationThatItsClosedMessageCarries) {
+    ScriptedSession other;
+    session.setNotifyTarget(window, WM_SESSION_DATA, WM_SESSION_CLOSED);
+    EXPECT_EQ(session.openGeneration(), 0u);
+    ASSERT_TRUE(session.open());
+    const OpenGeneration first = session.openGeneration();
+    ASSERT_TRUE(other.open());  // the other session's opens count too
+    ASSERT_TRUE(session.open());
+    const OpenGeneration second = session.openGeneration();
+    EXPECT_NE(first, 0u);
+    EXPECT_NE(second, first);
+    EXPECT_NE(second, other.openGeneration());
+    EXPECT_NE(first, other.openGeneration());
+    session.close();
+    EXPECT_EQ(session.openGeneration(), second);  // closing keeps it
+    test::ThreadlessSession<ScriptedSession> threadless;
+    EXPECT_FALSE(threadless.open());
+    EXPECT_EQ(threadless.openGeneration(), 0u);  // a failed open keeps it
+    ASSERT_TRUE(session.open());
+    session.device.push({{}, true});
+    ASSERT_TRUE(eventually([&] { return postCount(WM_SESSION_CLOSED) == 1; }));
+    EXPECT_EQ(postedWParams.back(), session.openGeneration());
 }
 
 TEST_F(SessionBaseTest, AReadThatFailsWhileClosingIsSilent) {

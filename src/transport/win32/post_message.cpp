@@ -4,10 +4,10 @@
 
 namespace orvane {
 
-void postToWindow(WindowHandle window, unsigned message) {
+void postToWindow(WindowHandle window, unsigned message, uintptr_t wParam) {
     // A full message queue loses the post; the next chunk posts again and the
     // first drain takes everything anyway.
-    PostMessageW(static_cast<HWND>(window), message, 0, 0);
+    PostMessageW(static_cast<HWND>(window), message, static_cast<WPARAM>(wParam), 0);
 }
 
 }  // namespace orvane
