@@ -15,10 +15,10 @@ public:
     AppSettings record;
     StartupFlags flags;
     std::vector<std::wstring> calls;
+    // Files whose path holds "bad" fail to play or to be saved.
     bool connected = false;
     int cachedImages = 3;
     bool persistAtLastCall = true;  // `persistSettings` when the last call came
-    // Paths starting with "bad" fail to play or to be saved.
     std::function<void()> onConnect;  // runs inside connect(), for re-entry tests
 
     AppSettings& settings() override { return record; }
@@ -95,7 +95,7 @@ public:
     void showNotice(const std::wstring& text) override { note(L"showNotice", text); }
 
 private:
-    static bool failing(const std::wstring& path) { return path.starts_with(L"bad"); }
+    static bool failing(const std::wstring& path) { return path.find(L"bad") != std::wstring::npos; }
 
     void note(const wchar_t* name, const std::wstring& value = {}) {
         calls.push_back(value.empty() ? std::wstring(name) : std::wstring(name) + L" " + value);
