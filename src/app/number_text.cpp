@@ -40,4 +40,20 @@ int numberOr(std::wstring_view text, int fallback) {
     return number.hasDigits ? number.value : fallback;
 }
 
+std::optional<int> numberWithin(std::wstring_view text, int low, int high) {
+    const NumberText number = readNumber(text);
+    if (!number.hasDigits || number.value < low || number.value > high) return std::nullopt;
+    return number.value;
+}
+
+std::optional<std::size_t> entryWithLeadingNumber(std::span<const std::wstring> entries, std::wstring_view value) {
+    const NumberText wanted = readNumber(value);
+    if (!wanted.hasDigits) return std::nullopt;
+    for (std::size_t at = 0; at < entries.size(); ++at) {
+        const NumberText entry = readNumber(entries[at]);
+        if (entry.hasDigits && entry.value == wanted.value) return at;
+    }
+    return std::nullopt;
+}
+
 }  // namespace orvane

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
 #include <string_view>
 
 namespace orvane {
@@ -19,5 +23,15 @@ NumberText readNumber(std::wstring_view text);
 
 // The value of `text`, or `fallback` when it starts without a number.
 int numberOr(std::wstring_view text, int fallback);
+
+// The number `text` starts with when it lies in low..high (a port field
+// takes 1..65535); nothing otherwise, so an overlong number is refused rather
+// than wrapped into range.
+std::optional<int> numberWithin(std::wstring_view text, int low, int high);
+
+// The first of `entries` whose leading number equals the number `value`
+// starts with ("9600" picks "9600 baud"); nothing when none does or `value`
+// has no number.
+std::optional<std::size_t> entryWithLeadingNumber(std::span<const std::wstring> entries, std::wstring_view value);
 
 }  // namespace orvane

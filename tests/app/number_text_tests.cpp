@@ -46,6 +46,23 @@ TEST(NumberText, ReadsSignAndDigitsAndSaturatesInsteadOfWrapping) {
     EXPECT_EQ(numberOr(L"0", 5000), 0);
 }
 
+TEST(NumberText, FieldsTakeOnlyNumbersInRangeAndBaudEntriesMatchByLeadingNumber) {
+    EXPECT_EQ(numberWithin(L"5000", 1, 65535), 5000);
+    EXPECT_EQ(numberWithin(L"1", 1, 65535), 1);
+    EXPECT_EQ(numberWithin(L"65535", 1, 65535), 65535);
+    for (const wchar_t* refused : {L"0", L"65536", L"4294967297", L"-1", L"", L"port"}) {
+        EXPECT_EQ(numberWithin(refused, 1, 65535), std::nullopt) << refused;
+    }
+    const std::vector<std::wstring> entries = {L"300", L"9600 baud", L"  19200", L"115200", L"9600"};
+    EXPECT_EQ(entryWithLeadingNumber(entries, L"9600"), 1u);
+    EXPECT_EQ(entryWithLeadingNumber(entries, L"19200"), 2u);
+    EXPECT_EQ(entryWithLeadingNumber(entries, L"115200 "), 3u);
+    EXPECT_EQ(entryWithLeadingNumber(entries, L"300"), 0u);
+    EXPECT_EQ(entryWithLeadingNumber(entries, L"4294967596"), std::nullopt);  // 300 after wrapping
+    EXPECT_EQ(entryWithLeadingNumber(entries, L"fast"), std::nullopt);
+    EXPECT_EQ(entryWithLeadingNumber(std::vector<std::wstring>{L"baud", L"0"}, L"0"), 1u);
+}
+
 TEST(WindowGeometry, SizesAndSavedRectanglesReadLikeScanf) {
     EXPECT_EQ(parseWindowSize(L"800x600"), (WindowSize{800, 600}));
     EXPECT_EQ(parseWindowSize(L" 800x 600px"), (WindowSize{800, 600}));

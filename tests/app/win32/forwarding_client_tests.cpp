@@ -4,6 +4,7 @@
 #include "app/win32/command_args.h"
 #include "app/win32/forwarded_line.h"
 #include "app/win32/forwarding_client.h"
+#include "app/win32/window_placement.h"
 
 #include <gtest/gtest.h>
 
@@ -115,6 +116,17 @@ TEST(ForwardingClient, WithoutARunningInstanceStartupGoesOnAndAGoneWindowFailsTh
     }
     EXPECT_EQ(forwardCommandLine(gone, args, false), 1);
     EXPECT_EQ(forwardCommandLine(gone, Args{L"orvane.exe", L"-capture", std::wstring(40000, L'x')}, false), 1);
+}
+
+TEST(WindowPlacement, ASavedRectangleIsAppliedOnlyOnAnAttachedMonitor) {
+    const std::vector<MonitorRect> monitors = monitorRects();
+    ASSERT_FALSE(monitors.empty());
+    const MonitorRect& first = monitors.front();
+    const std::wstring onIt = L"640x480+" + std::to_wstring(first.left + 10) + L"+" + std::to_wstring(first.top + 10);
+    EXPECT_EQ(savedPlacementToApply(onIt), (WindowPlacement{640, 480, first.left + 10, first.top + 10}));
+    EXPECT_EQ(savedPlacementToApply(L"640x480+99999+99999"), std::nullopt);
+    EXPECT_EQ(savedPlacementToApply(L"640x480"), std::nullopt);
+    EXPECT_EQ(savedPlacementToApply(L""), std::nullopt);
 }
 
 }  // namespace
