@@ -114,6 +114,7 @@ void reapplyLine(CommandTarget& target) {
     target.reapplyLineSettings();
 }
 
+using Text = const std::wstring&;
 constexpr auto kNone = OptionValue::none;
 constexpr auto kText = OptionValue::text;
 constexpr auto kFile = OptionValue::file;
@@ -121,103 +122,103 @@ constexpr auto kFile = OptionValue::file;
 // The options in the order of the help text.
 const Option kOptions[] = {
     // Link.
-    setting(L"serial", kNone, [](AppSettings& s, const std::wstring&) { s.mode = L"serial"; },
+    setting(L"serial", kNone, [](AppSettings& s, Text) { s.mode = L"serial"; },
             [](CommandTarget& t, const AppSettings&) { t.switchMode(false); }),
-    setting(L"lan", kNone, [](AppSettings& s, const std::wstring&) { s.mode = L"lan"; },
+    setting(L"lan", kNone, [](AppSettings& s, Text) { s.mode = L"lan"; },
             [](CommandTarget& t, const AppSettings&) { t.switchMode(true); }),
-    setting(L"port", kText, [](AppSettings& s, const std::wstring& v) { s.lastPort = v; },
+    setting(L"port", kText, [](AppSettings& s, Text v) { s.lastPort = v; },
             [](CommandTarget& t, const AppSettings& s) { t.refreshPorts(s.lastPort); }),
-    setting(L"host", kText, [](AppSettings& s, const std::wstring& v) { s.host = v; },
+    setting(L"host", kText, [](AppSettings& s, Text v) { s.host = v; },
             [](CommandTarget& t, const AppSettings& s) { t.setHostText(s.host); }),
-    setting(L"netport", kText, [](AppSettings& s, const std::wstring& v) { s.netPort = v; },
+    setting(L"netport", kText, [](AppSettings& s, Text v) { s.netPort = v; },
             [](CommandTarget& t, const AppSettings& s) { t.setNetPortText(s.netPort); }),
-    setting(L"proto", kText, [](AppSettings& s, const std::wstring& v) { s.proto = uppered(v); },
+    setting(L"proto", kText, [](AppSettings& s, Text v) { s.proto = uppered(v); },
             [](CommandTarget& t, const AppSettings& s) { t.setProto(s.proto); }),
-    setting(L"baud", kText, [](AppSettings& s, const std::wstring& v) { s.baud = v; },
+    setting(L"baud", kText, [](AppSettings& s, Text v) { s.baud = v; },
             [](CommandTarget& t, const AppSettings& s) {
                 t.selectBaud(s.baud);
                 reapplyLine(t);
             }),
-    setting(L"framing", kText, [](AppSettings& s, const std::wstring& v) { s.framing = uppered(v); },
+    setting(L"framing", kText, [](AppSettings& s, Text v) { s.framing = uppered(v); },
             [](CommandTarget& t, const AppSettings& s) {
                 t.selectFraming(s.framing);
                 reapplyLine(t);
             }),
     // Terminal.
-    setting(L"palette", kText, [](AppSettings& s, const std::wstring& v) { s.palette = v; },
+    setting(L"palette", kText, [](AppSettings& s, Text v) { s.palette = v; },
             [](CommandTarget& t, const AppSettings& s) { t.setPalette(s.palette); }),
-    setting(L"echo", kText, [](AppSettings& s, const std::wstring& v) { s.localEcho = optionBoolValue(v); },
+    setting(L"echo", kText, [](AppSettings& s, Text v) { s.localEcho = optionBoolValue(v); },
             [](CommandTarget& t, const AppSettings& s) { t.setLocalEcho(s.localEcho); }),
-    setting(L"inputmode", kText, [](AppSettings& s, const std::wstring& v) { s.inputMode = v == L"line" ? L"line" : L"char"; },
+    setting(L"inputmode", kText, [](AppSettings& s, Text v) { s.inputMode = v == L"line" ? L"line" : L"char"; },
             [](CommandTarget& t, const AppSettings& s) { t.setInputMode(s.inputMode); }),
-    setting(L"lineterm", kText, [](AppSettings& s, const std::wstring& v) { s.lineTerminator = uppered(v); },
+    setting(L"lineterm", kText, [](AppSettings& s, Text v) { s.lineTerminator = uppered(v); },
             [](CommandTarget& t, const AppSettings& s) { t.setLineTerminator(s.lineTerminator); }),
-    setting(L"autoscroll", kText, [](AppSettings& s, const std::wstring& v) { s.autoScroll = optionBoolValue(v); },
+    setting(L"autoscroll", kText, [](AppSettings& s, Text v) { s.autoScroll = optionBoolValue(v); },
             [](CommandTarget& t, const AppSettings& s) { t.setAutoScroll(s.autoScroll); }),
-    setting(L"displaymode", kText, [](AppSettings& s, const std::wstring& v) { s.displayMode = uppered(v); },
+    setting(L"displaymode", kText, [](AppSettings& s, Text v) { s.displayMode = uppered(v); },
             [](CommandTarget& t, const AppSettings& s) { t.setDisplayMode(s.displayMode); }),
     // Any other grid text is stored as typed but changes nothing live.
-    setting(L"geometry", kText, [](AppSettings& s, const std::wstring& v) { s.geometry = v; },
+    setting(L"geometry", kText, [](AppSettings& s, Text v) { s.geometry = v; },
             [](CommandTarget& t, const AppSettings& s) {
                 if (isOneOf(s.geometry, {L"80x25", L"80x24", L"132x25", L"132x24"})) t.setGeometry(s.geometry);
             }),
-    setting(L"cursor", kText, [](AppSettings& s, const std::wstring& v) { s.cursorStyle = cursorStyleOf(v); },
+    setting(L"cursor", kText, [](AppSettings& s, Text v) { s.cursorStyle = cursorStyleOf(v); },
             [](CommandTarget& t, const AppSettings& s) { t.setCursorStyle(s.cursorStyle); }),
-    setting(L"cursorblink", kText, [](AppSettings& s, const std::wstring& v) { s.cursorBlink = optionBoolValue(v); },
+    setting(L"cursorblink", kText, [](AppSettings& s, Text v) { s.cursorBlink = optionBoolValue(v); },
             [](CommandTarget& t, const AppSettings& s) { t.setCursorBlink(s.cursorBlink); }),
     // The bell reads its fields when it rings.
-    setting(L"bell", kText, [](AppSettings& s, const std::wstring& v) { s.bellMode = v; }, nullptr),
-    setting(L"bellwav", kFile, [](AppSettings& s, const std::wstring& v) { s.bellWav = v; }, nullptr),
-    setting(L"rts", kText, [](AppSettings& s, const std::wstring& v) { s.rts = optionBoolValue(v); },
+    setting(L"bell", kText, [](AppSettings& s, Text v) { s.bellMode = v; }, nullptr),
+    setting(L"bellwav", kFile, [](AppSettings& s, Text v) { s.bellWav = v; }, nullptr),
+    setting(L"rts", kText, [](AppSettings& s, Text v) { s.rts = optionBoolValue(v); },
             [](CommandTarget& t, const AppSettings& s) { t.setRts(s.rts); }),
-    setting(L"dtr", kText, [](AppSettings& s, const std::wstring& v) { s.dtr = optionBoolValue(v); },
+    setting(L"dtr", kText, [](AppSettings& s, Text v) { s.dtr = optionBoolValue(v); },
             [](CommandTarget& t, const AppSettings& s) { t.setDtr(s.dtr); }),
     // Pictel.
-    setting(L"mediacache", kText, [](AppSettings& s, const std::wstring& v) { s.mediaCache = optionBoolValue(v); },
+    setting(L"mediacache", kText, [](AppSettings& s, Text v) { s.mediaCache = optionBoolValue(v); },
             [](CommandTarget& t, const AppSettings& s) { t.setMediaCache(s.mediaCache); }),
-    setting(L"mediarepo", kText, [](AppSettings& s, const std::wstring& v) { s.mediaRepo = optionBoolValue(v); },
+    setting(L"mediarepo", kText, [](AppSettings& s, Text v) { s.mediaRepo = optionBoolValue(v); },
             [](CommandTarget& t, const AppSettings& s) { t.setMediaRepo(s.mediaRepo); }),
-    setting(L"sounds", kText, [](AppSettings& s, const std::wstring& v) { s.sounds = optionBoolValue(v); },
+    setting(L"sounds", kText, [](AppSettings& s, Text v) { s.sounds = optionBoolValue(v); },
             [](CommandTarget& t, const AppSettings& s) { t.setSounds(s.sounds); }),
     // Background.
-    setting(L"bgimage", OptionValue::fileOrNone, [](AppSettings& s, const std::wstring& v) { s.bgImage = backgroundImageOf(v); },
+    setting(L"bgimage", OptionValue::fileOrNone, [](AppSettings& s, Text v) { s.bgImage = backgroundImageOf(v); },
             [](CommandTarget& t, const AppSettings& s) { t.setBackgroundImage(s.bgImage); }),
     setting(L"bgfit", kText,
-            [](AppSettings& s, const std::wstring& v) { s.bgFit = lowerChoice(v, {L"stretch", L"aspect", L"center"}, L"aspect"); },
+            [](AppSettings& s, Text v) { s.bgFit = lowerChoice(v, {L"stretch", L"aspect", L"center"}, L"aspect"); },
             [](CommandTarget& t, const AppSettings& s) { t.setBackgroundFit(s.bgFit); }),
-    setting(L"bgopacity", kText, [](AppSettings& s, const std::wstring& v) { s.bgOpacity = clampedNumber(v, 0, 100); },
+    setting(L"bgopacity", kText, [](AppSettings& s, Text v) { s.bgOpacity = clampedNumber(v, 0, 100); },
             [](CommandTarget& t, const AppSettings& s) { t.setBackgroundOpacity(s.bgOpacity); }),
     // Playback.
-    setting(L"playchardelay", kText, [](AppSettings& s, const std::wstring& v) { s.playCharDelayMs = clampedNumber(v, 0, 500); },
+    setting(L"playchardelay", kText, [](AppSettings& s, Text v) { s.playCharDelayMs = clampedNumber(v, 0, 500); },
             [](CommandTarget& t, const AppSettings& s) { t.setPlayCharDelay(s.playCharDelayMs); }),
-    setting(L"playeoldelay", kText, [](AppSettings& s, const std::wstring& v) { s.playEolDelayMs = clampedNumber(v, 0, 500); },
+    setting(L"playeoldelay", kText, [](AppSettings& s, Text v) { s.playEolDelayMs = clampedNumber(v, 0, 500); },
             [](CommandTarget& t, const AppSettings& s) { t.setPlayEolDelay(s.playEolDelayMs); }),
-    setting(L"playeol", kText, [](AppSettings& s, const std::wstring& v) { s.playEol = uppered(v); },
+    setting(L"playeol", kText, [](AppSettings& s, Text v) { s.playEol = uppered(v); },
             [](CommandTarget& t, const AppSettings& s) { t.setPlayEol(s.playEol); }),
     // Capture and screenshot setup: read when they are used.
-    setting(L"capturehex", kText, [](AppSettings& s, const std::wstring& v) { s.captureHex = optionBoolValue(v); }, nullptr),
-    setting(L"ssfolder", kFile, [](AppSettings& s, const std::wstring& v) { s.ssFolder = v; }, nullptr),
-    setting(L"ssname", kText, [](AppSettings& s, const std::wstring& v) { s.ssBasename = v; }, nullptr),
-    setting(L"ssautonumber", kText, [](AppSettings& s, const std::wstring& v) { s.ssAutonumber = optionBoolValue(v); }, nullptr),
-    setting(L"ssformat", kText, [](AppSettings& s, const std::wstring& v) { s.ssFormat = screenshotFormatOf(v); }, nullptr),
-    setting(L"sswithbg", kText, [](AppSettings& s, const std::wstring& v) { s.ssWithBg = optionBoolValue(v); }, nullptr),
-    setting(L"sswithglass", kText, [](AppSettings& s, const std::wstring& v) { s.ssWithGlass = optionBoolValue(v); }, nullptr),
+    setting(L"capturehex", kText, [](AppSettings& s, Text v) { s.captureHex = optionBoolValue(v); }, nullptr),
+    setting(L"ssfolder", kFile, [](AppSettings& s, Text v) { s.ssFolder = v; }, nullptr),
+    setting(L"ssname", kText, [](AppSettings& s, Text v) { s.ssBasename = v; }, nullptr),
+    setting(L"ssautonumber", kText, [](AppSettings& s, Text v) { s.ssAutonumber = optionBoolValue(v); }, nullptr),
+    setting(L"ssformat", kText, [](AppSettings& s, Text v) { s.ssFormat = screenshotFormatOf(v); }, nullptr),
+    setting(L"sswithbg", kText, [](AppSettings& s, Text v) { s.ssWithBg = optionBoolValue(v); }, nullptr),
+    setting(L"sswithglass", kText, [](AppSettings& s, Text v) { s.ssWithGlass = optionBoolValue(v); }, nullptr),
     // Window.
-    runs(L"maximize", kNone, Kind::startupWindow, [](Run& r, const std::wstring&) {
+    runs(L"maximize", kNone, Kind::startupWindow, [](Run& r, Text) {
         if (r.pass == CommandPass::beforeWindow) {
             r.target.startupFlags().maximize = true;
         } else {
             r.target.maximizeWindow();
         }
     }),
-    runs(L"slim", kNone, Kind::startupWindow, [](Run& r, const std::wstring&) {
+    runs(L"slim", kNone, Kind::startupWindow, [](Run& r, Text) {
         if (r.pass == CommandPass::beforeWindow) {
             r.target.startupFlags().slim = true;
         } else {
             r.target.enterSlim();
         }
     }),
-    runs(L"size", kText, Kind::startupWindow, [](Run& r, const std::wstring& v) {
+    runs(L"size", kText, Kind::startupWindow, [](Run& r, Text v) {
         const std::optional<WindowSize> size = usableSize(v);
         if (!size) return;
         if (r.pass == CommandPass::beforeWindow) {
@@ -226,42 +227,42 @@ const Option kOptions[] = {
             r.target.resizeWindow(*size);
         }
     }),
-    runs(L"minimize", kNone, Kind::liveWindow, [](Run& r, const std::wstring&) { r.target.minimizeWindow(); }),
-    runs(L"restore", kNone, Kind::liveWindow, [](Run& r, const std::wstring&) { r.target.restoreWindow(); }),
-    runs(L"lock", kNone, Kind::action, [](Run& r, const std::wstring&) { r.target.lockUi(); }),
-    runs(L"unlock", kNone, Kind::action, [](Run& r, const std::wstring&) { r.target.unlockUi(); }),
+    runs(L"minimize", kNone, Kind::liveWindow, [](Run& r, Text) { r.target.minimizeWindow(); }),
+    runs(L"restore", kNone, Kind::liveWindow, [](Run& r, Text) { r.target.restoreWindow(); }),
+    runs(L"lock", kNone, Kind::action, [](Run& r, Text) { r.target.lockUi(); }),
+    runs(L"unlock", kNone, Kind::action, [](Run& r, Text) { r.target.unlockUi(); }),
     // Actions.
-    runs(L"clearcache", kNone, Kind::action, [](Run& r, const std::wstring&) {
+    runs(L"clearcache", kNone, Kind::action, [](Run& r, Text) {
         const int deleted = r.target.clearMediaCache();
         if (r.pass == CommandPass::forwarded) {
             r.target.showNotice(L"Cleared " + std::to_wstring(deleted) + L" cached image(s)");
         }
     }),
-    runs(L"connect", kNone, Kind::action, [](Run& r, const std::wstring&) {
+    runs(L"connect", kNone, Kind::action, [](Run& r, Text) {
         if (!r.target.isConnected()) r.target.connect();
     }),
-    runs(L"disconnect", kNone, Kind::action, [](Run& r, const std::wstring&) {
+    runs(L"disconnect", kNone, Kind::action, [](Run& r, Text) {
         if (r.target.isConnected()) r.target.disconnect();
     }),
-    runs(L"noconnect", kNone, Kind::action, [](Run& r, const std::wstring&) {
+    runs(L"noconnect", kNone, Kind::action, [](Run& r, Text) {
         if (r.target.isConnected()) r.target.disconnect();
     }),
-    runs(L"capture", kFile, Kind::action, [](Run& r, const std::wstring& v) { r.target.startCapture(v); }),
-    runs(L"play", kFile, Kind::action, [](Run& r, const std::wstring& v) { r.target.startPlayback(v); }),
+    runs(L"capture", kFile, Kind::action, [](Run& r, Text v) { r.target.startCapture(v); }),
+    runs(L"play", kFile, Kind::action, [](Run& r, Text v) { r.target.startPlayback(v); }),
     // The forwarding process waits for the play-done event, so it must be
     // set at once when nothing will play.
-    runs(L"send", kFile, Kind::action, [](Run& r, const std::wstring& v) {
+    runs(L"send", kFile, Kind::action, [](Run& r, Text v) {
         r.target.resetPlayDone();
         if (r.target.startPlayback(v)) return;
         r.target.signalPlayDone();
         r.result = 1;
     }),
-    runs(L"screenshot", kFile, Kind::action, [](Run& r, const std::wstring& v) {
+    runs(L"screenshot", kFile, Kind::action, [](Run& r, Text v) {
         r.result = r.target.saveScreenshot(v) ? 0 : 1;
     }),
-    runs(L"snap", kNone, Kind::action, [](Run& r, const std::wstring&) { r.target.snapScreenshot(); }),
+    runs(L"snap", kNone, Kind::action, [](Run& r, Text) { r.target.snapScreenshot(); }),
     // Start-up business.
-    runs(L"save", kNone, Kind::save, [](Run& r, const std::wstring&) { r.target.startupFlags().save = true; }),
+    runs(L"save", kNone, Kind::save, [](Run& r, Text) { r.target.startupFlags().save = true; }),
     runs(L"help", kNone, Kind::process, nullptr),
     runs(L"?", kNone, Kind::process, nullptr),
     runs(L"diag", kNone, Kind::process, nullptr),

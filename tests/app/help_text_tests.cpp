@@ -3,11 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <set>
 #include <string>
 
 namespace orvane {
 namespace {
+
+// FNV-1a over the UTF-16 units: any change of a character shows.
+std::uint64_t fingerprint(std::wstring_view text) {
+    std::uint64_t hash = 0xcbf29ce484222325u;
+    for (const wchar_t unit : text) hash = (hash ^ static_cast<std::uint64_t>(unit)) * 0x100000001b3u;
+    return hash;
+}
 
 // The "-word" tokens of a text, the leading "-" included.
 std::set<std::wstring> optionsNamedIn(std::wstring_view text) {
@@ -36,6 +44,7 @@ TEST(HelpText, EveryLineEndsInCrLfAndTheTextKeepsItsExactOpening) {
     EXPECT_EQ(help.find(L"\r\r"), std::wstring_view::npos);
     EXPECT_EQ(help.find(L'\t'), std::wstring_view::npos);
     EXPECT_EQ(help.size(), 1757u);  // 34 lines of 1689 characters and their CR LF
+    EXPECT_EQ(fingerprint(help), 0x595e4313b1d99d56u);  // of the text as published
     EXPECT_EQ(helpForConsole(), L"\r\n" + std::wstring(help) + L"\r\n");
 }
 

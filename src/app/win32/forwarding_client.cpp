@@ -26,7 +26,8 @@ std::wstring absolutePath(const std::wstring& path) {
 // an event nobody holds would vanish with the signal.
 class PlayDoneWait {
 public:
-    explicit PlayDoneWait(bool wanted) : event(wanted ? CreateEventW(nullptr, TRUE, FALSE, kPlayDoneEventName) : nullptr) {}
+    explicit PlayDoneWait(bool wanted)
+        : event(wanted ? CreateEventW(nullptr, TRUE, FALSE, kPlayDoneEventName) : nullptr) {}
     ~PlayDoneWait() {
         if (event != nullptr) CloseHandle(event);
     }
