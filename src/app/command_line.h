@@ -22,7 +22,7 @@ enum class CommandPass {
 int applyCommandLine(std::span<const std::wstring> args, CommandPass pass, CommandTarget& target);
 
 // Start-up after the window is shown: applies the line with `persistSettings`
-// false unless "-save" was on it, saves when it was, then sets
+// false unless the first pass recorded "-save", saves when it did, then sets
 // `persistSettings` back to true.
 int applyStartupActions(std::span<const std::wstring> args, CommandTarget& target);
 
