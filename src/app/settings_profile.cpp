@@ -1,5 +1,7 @@
 #include "app/settings_profile.h"
 
+#include "app/number_text.h"
+
 #include <variant>
 
 namespace orvane {
@@ -70,8 +72,11 @@ struct KeyReader {
         const std::wstring fallback = settings.*field;
         settings.*field = store.readText(entry.section, entry.key, fallback.c_str());
     }
+    // A number that cannot be read keeps the default; a huge one saturates
+    // (and is clamped later) instead of wrapping into range.
     void operator()(int AppSettings::*field) const {
-        settings.*field = store.readInt(entry.section, entry.key, settings.*field);
+        const std::wstring fallback = std::to_wstring(settings.*field);
+        settings.*field = numberOr(store.readText(entry.section, entry.key, fallback.c_str()), settings.*field);
     }
     void operator()(bool AppSettings::*field) const {
         settings.*field = settingBoolFromText(store.readText(entry.section, entry.key, boolText(settings.*field)));

@@ -14,7 +14,6 @@ public:
     virtual ~ProfileStore() = default;
     // The value of the key, at most 1023 characters; `fallback` when missing.
     virtual std::wstring readText(const wchar_t* section, const wchar_t* key, const wchar_t* fallback) = 0;
-    virtual int readInt(const wchar_t* section, const wchar_t* key, int fallback) = 0;
     // No value removes the key.
     virtual void writeText(const wchar_t* section, const wchar_t* key, const std::optional<std::wstring>& value) = 0;
 };

@@ -21,10 +21,6 @@ public:
         const auto found = values.find(path(section, key));
         return found == values.end() ? fallback : found->second.substr(0, 1023);
     }
-    int readInt(const wchar_t* section, const wchar_t* key, int fallback) override {
-        const auto found = values.find(path(section, key));
-        return found == values.end() ? fallback : std::stoi(found->second);
-    }
     void writeText(const wchar_t* section, const wchar_t* key, const std::optional<std::wstring>& value) override {
         writes.push_back(path(section, key));
         if (value) {
@@ -112,6 +108,16 @@ TEST(SettingsProfile, LoadedValuesFollowTheBooleanRuleAndAreNormalised) {
     expected.localEcho = true;
     expected.autoScroll = false;
     expected.captureHex = true;
+    EXPECT_EQ(readSettings(file), expected);
+}
+
+TEST(SettingsProfile, NumbersSaturateInsteadOfWrappingAndUnreadableOnesKeepTheirDefault) {
+    MemoryProfile file({{L"terminal/play_char_delay_ms", L"4294967297"}, {L"terminal/play_eol_delay_ms", L"fast"},
+                        {L"background/opacity", L"-4294967201"}, {L"legal/accepted_disclaimer_version", L" +1st"}});
+    AppSettings expected;
+    expected.playCharDelayMs = 500;  // wrapping would read 1
+    expected.bgOpacity = 0;          // wrapping would read 95
+    expected.acceptedDisclaimerVersion = 1;
     EXPECT_EQ(readSettings(file), expected);
 }
 

@@ -26,10 +26,6 @@ public:
         return std::wstring(buffer, length);
     }
 
-    int readInt(const wchar_t* section, const wchar_t* key, int fallback) override {
-        return static_cast<int>(GetPrivateProfileIntW(section, key, fallback, path.c_str()));
-    }
-
     void writeText(const wchar_t* section, const wchar_t* key, const std::optional<std::wstring>& value) override {
         WritePrivateProfileStringW(section, key, value ? value->c_str() : nullptr, path.c_str());
     }
