@@ -152,6 +152,11 @@ struct Terminal {
     uint8_t fontValid = 0;  // the renderer re-fits its font when clear
     uint8_t geometryChanged = 0;
     uint8_t autoScroll = 1;
+
+    // Notice box over the grid (slim mode): the text and the tick it ends
+    // at, 0 for none. Set by the main window, drawn by the renderer.
+    std::u16string noticeText;
+    uint32_t noticeUntil = 0;
 };
 
 // Grid operations (screen model).
