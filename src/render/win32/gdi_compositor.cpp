@@ -1,7 +1,5 @@
 #include "render/win32/gdi_compositor.h"
 
-#include <cstring>
-
 #include "terminal/terminal.h"
 
 namespace orvane {
@@ -26,10 +24,12 @@ bool blendConstant(HDC dc, const PixelRect& to, HDC from, int32_t width, int32_t
 DibSection copyOfPart(HDC compatible, const Canvas& canvas, const PixelRect& part) {
     DibSection copy = DibSection::create(compatible, widthOf(part), heightOf(part));
     if (!copy) return copy;
-    const size_t rowBytes = size_t(copy.width()) * sizeof(uint32_t);
+    // Without the fourth byte: nothing blends per pixel, and a key colour
+    // must match on the colour alone.
     for (int32_t y = 0; y < copy.height(); ++y) {
         const uint32_t* from = canvas.pixels.data() + size_t(part.top + y) * size_t(canvas.width) + size_t(part.left);
-        std::memcpy(copy.pixels() + size_t(y) * size_t(copy.width()), from, rowBytes);
+        uint32_t* to = copy.pixels() + size_t(y) * size_t(copy.width());
+        for (int32_t x = 0; x < copy.width(); ++x) to[x] = from[x] & 0x00FFFFFFu;
     }
     GdiFlush();
     return copy;
