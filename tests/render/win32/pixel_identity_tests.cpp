@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "corpus.h"
 #include "win32/gdi_test_support.h"
 
 namespace orvane {
@@ -66,9 +67,10 @@ std::string statusStream(size_t frames) {
 }
 
 struct Stream {
-    const char* name;
+    std::string name;
     std::string bytes;
     bool withBackground;
+    int32_t cols = 80;
 };
 
 struct Totals {
@@ -80,8 +82,9 @@ struct Totals {
 // Feeds the stream in random chunks; after each, paints one terminal with
 // the fast paths and another afresh, and compares the back buffers.
 void compareStream(const Stream& stream, uint32_t seed, Totals& totals) {
-    PaintedTerminal fast(80, 25, 660, 420);
-    PaintedTerminal full(80, 25, 660, 420);
+    const int32_t width = stream.cols == 80 ? 660 : 1090;
+    PaintedTerminal fast(stream.cols, 25, width, 420);
+    PaintedTerminal full(stream.cols, 25, width, 420);
     if (stream.withBackground) {
         Canvas image;
         image.width = image.height = 16;
@@ -117,7 +120,7 @@ void compareStream(const Stream& stream, uint32_t seed, Totals& totals) {
 }
 
 TEST(PixelIdentity, FastPathsPaintWhatAFullRenderPaints) {
-    const Stream streams[] = {
+    std::vector<Stream> streams = {
         {"random 1", randomStream(1, 20000), false},
         {"random 2", randomStream(2, 20000), false},
         {"random 3", randomStream(3, 20000), false},
@@ -125,14 +128,18 @@ TEST(PixelIdentity, FastPathsPaintWhatAFullRenderPaints) {
         {"status", statusStream(300), false},
         {"log over a background image", logStream(150), true},
     };
+    // The benchmarks' device streams, the recorded editor session among them.
+    for (const bench::Scenario& s : bench::makeScenarios(16000, "")) {
+        streams.push_back({s.name, std::string(s.bytes.begin(), s.bytes.end()), false, s.cols});
+    }
     Totals totals;
-    for (size_t i = 0; i < std::size(streams); ++i) {
+    for (size_t i = 0; i < streams.size(); ++i) {
         SCOPED_TRACE(streams[i].name);
         compareStream(streams[i], uint32_t(100 + i), totals);
         if (HasFatalFailure()) return;
     }
     std::printf("pixel identity: %zu streams, %d paints compared byte for byte, %d fast (%d scroll)\n",
-                std::size(streams), totals.paints, totals.fast, totals.scrolled);
+                streams.size(), totals.paints, totals.fast, totals.scrolled);
     EXPECT_GT(totals.scrolled, 20);
     EXPECT_GT(totals.fast - totals.scrolled, 20);
 }
