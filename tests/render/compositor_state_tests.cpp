@@ -128,13 +128,16 @@ TEST(ScaledCanvasBudget, EvictsTheLeastRecentlyDrawnToStayWithinBudget) {
         {S::kMakeRoom, 3, 10, 10, false, true, {1}, 400},   // 2 was drawn longest ago
         {S::kStore, 3, 10, 10, false, true, {1, 3}, 800},
         {S::kMakeRoom, 4, 20, 20, false, false, {1, 3}, 800},  // never fits: nothing evicted
-        {S::kMakeRoom, 1, 12, 12, false, true, {3}, 400},      // its own old bitmap goes first
+        {S::kFind, 1, 10, 10, false, true, {1, 3}, 800},
+        {S::kMakeRoom, 1, 12, 12, false, true, {3}, 400},      // its own old bitmap goes, not the older 3
         {S::kStore, 1, 12, 12, false, true, {1, 3}, 976},
         {S::kFind, 3, 10, 10, false, true, {1, 3}, 976},
         {S::kMakeRoom, 5, 10, 10, false, true, {3}, 400},      // 1 is now the oldest
         {S::kStore, 5, 10, 10, false, true, {3, 5}, 800},
         {S::kDrop, 3, 0, 0, false, true, {5}, 400},
         {S::kDrop, 9, 0, 0, false, true, {5}, 400},
+        {S::kMakeRoom, 6, 25, 10, false, true, {}, 0},         // exactly the budget fits alone
+        {S::kStore, 6, 25, 10, false, true, {6}, 1000},
         {S::kDropAll, 0, 0, 0, false, true, {}, 0},
     };
     int live = 0;
