@@ -7,6 +7,7 @@
 
 #include "pictel/win32/wic_decoder.h"
 #include "png_writer.h"
+#include "render/win32/render_grid.h"
 #include "win32/gdi_test_support.h"
 
 namespace orvane {
@@ -172,6 +173,44 @@ TEST(GdiPaint, GlassPlacementsWithAKeyColour) {
     p.paint();
     EXPECT_EQ(p.pixel(left + size / 2, top + size / 2), kBlack);
     EXPECT_EQ(p.renderer.compositor.canvasBitmaps().bytesHeld(), 2 * bitmapBytes(size, size));
+}
+
+TEST(GdiPaint, ScreenshotGridMatchesThePaintedGridAndCanLeaveLayersOut) {
+    PaintedTerminal p(80, 25, 660, 420);
+    EXPECT_FALSE(renderGrid(p.t, p.renderer, p.target.context.dc(), true, true, 0, 0));  // not fitted yet
+    p.renderer.background.image = twoColourImage();
+    setBackgroundFit(p.t, p.renderer.background, "stretch");
+    p.t.glass.canvases[1] = solidCanvas(10, 10, rgb(0, 180, 0));
+    p.t.glass.placements = {{1, 1, 0, 60, 0, 10, 0, true}};
+    p.feedText("\x1b[44m    \x1b[0m plain \x1b[1;33mbold\r\n\x1b[4munder");
+    p.paint();
+    const GridLayout g = p.layout();
+    struct Case {
+        bool background;
+        bool glass;
+    };
+    for (const Case c : {Case{true, true}, Case{false, true}, Case{true, false}}) {
+        SCOPED_TRACE(::testing::Message() << "background " << c.background << " glass " << c.glass);
+        testing::PaintTarget shot(g.gridWidth() + 4, g.gridHeight() + 4);
+        const auto size = renderGrid(p.t, p.renderer, shot.context.dc(), c.background, c.glass, 2, 2);
+        ASSERT_TRUE(size);
+        EXPECT_EQ(size->width, g.gridWidth());
+        EXPECT_EQ(size->height, g.gridHeight());
+        GdiFlush();
+        const auto shotPixel = [&](int32_t x, int32_t y) {
+            const uint32_t v = shot.dib.pixels()[size_t(y + 2) * size_t(shot.dib.width()) + size_t(x + 2)];
+            return rgb((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+        };
+        int differing = 0;
+        for (int32_t y = 0; y < g.gridHeight(); ++y)
+            for (int32_t x = 0; x < g.gridWidth(); ++x) differing += shotPixel(x, y) != p.pixel(g.x0 + x, g.y0 + y);
+        const Colour glassPixel = shotPixel(61 * g.cellWidth, g.cellHeight + 2);
+        const Colour imagePixel = shotPixel(g.cellWidth / 2, 10 * g.cellHeight);
+        EXPECT_EQ(shotPixel(g.cellWidth / 2, g.cellHeight / 2), (*p.t.palette)[4]);
+        EXPECT_EQ(glassPixel, c.glass ? rgb(0, 180, 0) : c.background ? kBlue : kBlack);
+        EXPECT_EQ(imagePixel, c.background ? kRed : kBlack);  // cells of background 0 stay unfilled
+        EXPECT_EQ(differing == 0, c.background && c.glass);
+    }
 }
 
 TEST(GdiPaint, VeilGreysTheArea) {
