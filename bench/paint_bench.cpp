@@ -43,11 +43,21 @@ double microseconds(LONGLONG ticks) {
 
 enum class Change { kNone, kScroll, kTwoRows };
 
-// Average microseconds per paint over frames, after one warm-up paint.
-// Only the paint is timed; the bytes that change the screen are fed before.
-double timePaints(PaintedTerminal& p, int frames, Change change, bool fastPaths, bool forceFull) {
+// Microseconds per paint, whole and by phase (under-text layers or the
+// in-buffer scroll, rows, copy to the target and overlays).
+struct PaintTime {
+    double total = 0;
+    double composite = 0;
+    double render = 0;
+    double blit = 0;
+};
+
+// Average per paint over frames, after one warm-up paint. Only the paint is
+// timed; the bytes that change the screen are fed before.
+PaintTime timePaints(PaintedTerminal& p, int frames, Change change, bool fastPaths, bool forceFull) {
     p.paint(fastPaths);
     LONGLONG total = 0;
+    PhaseTicks phases;
     int fast = 0;
     for (int i = 0; i < frames; ++i) {
         if (change == Change::kScroll) p.feedText("\x1b[25;1H\r\n" + colouredLine(p.t.cols, i));
@@ -57,12 +67,22 @@ double timePaints(PaintedTerminal& p, int frames, Change change, bool fastPaths,
         if (forceFull) invalidateShadow(p.renderer.cache);
         LARGE_INTEGER a, b;
         QueryPerformanceCounter(&a);
-        fast += p.paint(fastPaths).fast();
+        const PaintOutcome outcome = p.paint(fastPaths);
         QueryPerformanceCounter(&b);
         total += b.QuadPart - a.QuadPart;
+        fast += outcome.fast();
+        phases.composite += outcome.ticks.composite;
+        phases.render += outcome.ticks.render;
+        phases.blit += outcome.ticks.blit;
     }
     if (change != Change::kNone && fast != frames) std::printf("  (only %d of %d paints took a shortcut)\n", fast, frames);
-    return microseconds(total) / frames;
+    return {microseconds(total) / frames, microseconds(phases.composite) / frames, microseconds(phases.render) / frames,
+            microseconds(phases.blit) / frames};
+}
+
+void printTime(const char* what, const PaintTime& t) {
+    std::printf("  %-28s %9.1f   (layers/scroll %7.1f, rows %7.1f, copy out %7.1f)\n", what, t.total, t.composite,
+                t.render, t.blit);
 }
 
 // A 256 x 256 picture and a canvas placed over a third of the grid.
@@ -85,21 +105,23 @@ void addLayers(PaintedTerminal& p) {
 void benchGrid(int32_t cols, int frames) {
     PaintedTerminal p(cols, 25, kWidth, kHeight);
     fillScreen(p);
-    const double full = timePaints(p, frames, Change::kNone, false, true);
-    const double scroll = timePaints(p, frames, Change::kScroll, true, false);
-    const double dirty = timePaints(p, frames, Change::kTwoRows, true, false);
+    const PaintTime full = timePaints(p, frames, Change::kNone, false, true);
+    const PaintTime scroll = timePaints(p, frames, Change::kScroll, true, false);
+    const PaintTime dirty = timePaints(p, frames, Change::kTwoRows, true, false);
     PaintedTerminal layered(cols, 25, kWidth, kHeight);
     fillScreen(layered);
     addLayers(layered);
-    const double layersDirect = timePaints(layered, frames, Change::kNone, false, true);
-    const double layersCached = timePaints(layered, frames, Change::kNone, true, true);
+    const PaintTime layersDirect = timePaints(layered, frames, Change::kNone, false, true);
+    const PaintTime layersCached = timePaints(layered, frames, Change::kNone, true, true);
     std::printf("%dx25 in %dx%d, cell %dx%d, %d frames each (microseconds per paint)\n", cols, kWidth, kHeight,
                 p.renderer.cache.cellWidth, p.renderer.cache.cellHeight, frames);
-    std::printf("  full re-render               %9.1f\n", full);
-    std::printf("  scroll by one line           %9.1f   full/scroll %.1fx\n", scroll, full / scroll);
-    std::printf("  two dirty rows               %9.1f   full/dirty  %.1fx\n", dirty, full / dirty);
-    std::printf("  full, layers drawn afresh    %9.1f\n", layersDirect);
-    std::printf("  full, layers from the cache  %9.1f   afresh/cache %.1fx\n", layersCached, layersDirect / layersCached);
+    printTime("full re-render", full);
+    printTime("scroll by one line", scroll);
+    printTime("two dirty rows", dirty);
+    printTime("full, layers drawn afresh", layersDirect);
+    printTime("full, layers from the cache", layersCached);
+    std::printf("  ratios: full/scroll %.1fx, full/dirty rows %.1fx, layers afresh/cached %.1fx\n",
+                full.total / scroll.total, full.total / dirty.total, layersDirect.total / layersCached.total);
 }
 
 int run(int argc, char** argv) {
