@@ -66,6 +66,10 @@ public:
     }
 
     uint64_t bytesHeld() const { return held_; }
+    template <class Visit>
+    void forEachBitmap(Visit visit) const {
+        for (const auto& [id, entry] : entries_) visit(entry.bitmap);
+    }
     bool holds(int32_t id) const { return entries_.count(id) != 0; }
 
 private:

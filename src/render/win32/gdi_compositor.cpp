@@ -190,6 +190,8 @@ HDC GdiCompositor::layerCacheImage(HDC compatible, int32_t width, int32_t height
 
 void GdiCompositor::releaseLayerCache() { layerCache_.reset(); }
 
+HDC GdiCompositor::layerCacheContext() const { return layerCache_ ? layerCache_->context.dc() : nullptr; }
+
 void drawVeil(HDC dc, const RECT& area) {
     DibSection grey = DibSection::create(dc, 1, 1);
     if (!grey) return;

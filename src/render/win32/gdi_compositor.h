@@ -41,6 +41,9 @@ public:
     void releaseLayerCache();
 
     const ScaledCanvasCache<DibSection>& canvasBitmaps() const { return canvasBitmaps_; }
+    const DibSection& scaledBackground() const { return scaledBackground_; }
+    // The layer cache's context while there is one.
+    HDC layerCacheContext() const;
 
 private:
     struct LayerCache;
