@@ -14,7 +14,7 @@ void PaintedTerminal::feedText(const std::string& bytes) {
 }
 
 PaintOutcome PaintedTerminal::paint(bool fastPathAllowed) {
-    const PaintOutcome outcome = paintTerminalGdi(t, renderer, target.context.dc(), target.rect, 0, fastPathAllowed);
+    const PaintOutcome outcome = paintTerminalGdi(t, renderer, windowDc ? windowDc : target.context.dc(), target.rect, 0, fastPathAllowed);
     GdiFlush();
     return outcome;
 }

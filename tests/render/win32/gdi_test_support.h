@@ -31,6 +31,7 @@ struct PaintedTerminal {
     Terminal t;
     GdiRenderer renderer{t};
     PaintTarget target;
+    HDC windowDc = nullptr;  // when set, frames go to this window instead of target
 };
 
 }  // namespace orvane::testing
