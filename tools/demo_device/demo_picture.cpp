@@ -19,7 +19,7 @@ int escapeTime(double cr, double ci) {
     return kMaxIterations;
 }
 
-// Deep blue far outside, through cyan and white near the edge, gold inside.
+// Deep blue far outside, through cyan and pale green near the edge, dark inside.
 void shade(int n, char* rgb) {
     if (n >= kMaxIterations) {
         rgb[0] = char(40), rgb[1] = char(24), rgb[2] = char(0);
