@@ -113,10 +113,10 @@ fi
 
 say "building the demo device ($NATIVE_TREE)"
 CC=gcc CXX=g++ locked cmake -S . -B "$NATIVE_TREE" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVANE_TESTS=OFF >/dev/null
-locked cmake --build "$NATIVE_TREE" -j2 --target orvane_demo_device
+locked cmake --build "$NATIVE_TREE" -j2 --target orvane_demo_device || fail "building the demo device failed"
 
 say "building orvane.exe"
-locked cmake --build "$WIN_TREE" -j2 --target orvane
+locked cmake --build "$WIN_TREE" -j2 --target orvane || fail "building orvane.exe failed"
 [[ -f $EXE ]] || fail "the build did not produce $EXE"
 
 if [[ ! -f $WINEPREFIX/system.reg ]]; then

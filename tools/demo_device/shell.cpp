@@ -212,10 +212,11 @@ void DemoShell::drawClock(const Now& now, std::string& out) {
     const uint32_t elapsed = now.tickMs - clockStart_;
     const uint32_t shown = elapsed < clockLengthMs_ ? elapsed : clockLengthMs_;
     const int filled = int(uint64_t(shown) * kClockBarCells / clockLengthMs_);
-    out += "\r" + sgr({1, 97}) + backgroundRgb({24, 52, 112}) + " " + utcTimeText(now.unixMs) + " " + sgrReset() +
-           " " + sgr({92}) + std::string(size_t(filled), '#') + sgr({2}) +
-           std::string(size_t(kClockBarCells - filled), '.') + sgrReset() + " " + std::to_string(shown / 1000) + "." +
-           std::to_string(shown / 100 % 10) + " s" + eraseToLineEnd();
+    out += '\r';
+    out += sgr({1, 97}) + backgroundRgb({24, 52, 112}) + ' ' + utcTimeText(now.unixMs) + ' ' + sgrReset();
+    out += ' ' + sgr({92}) + std::string(size_t(filled), '#');
+    out += sgr({2}) + std::string(size_t(kClockBarCells - filled), '.') + sgrReset();
+    out += ' ' + std::to_string(shown / 1000) + '.' + std::to_string(shown / 100 % 10) + " s" + eraseToLineEnd();
     clockNext_ += kClockPeriodMs;
     // After a stall, carry on from now rather than catching up in a burst.
     if (int32_t(now.tickMs - clockNext_) > 0) clockNext_ = now.tickMs + kClockPeriodMs;
