@@ -4,6 +4,7 @@
 
 #include "key_decoder.h"
 #include "options.h"
+#include "session.h"
 #include "shell.h"
 #include "terminal_probe.h"
 
@@ -21,14 +22,15 @@ struct Session {
     Session() { screen.feed(shell.greet()); }
 
     // Sends bytes, then polls as the socket loop does until the shell waits
-    // for input or maxMs of fake time have passed. Returns what it wrote.
+    // for input or, while it waits for time, maxMs of fake time have passed.
+    // Returns what it wrote.
     std::string type(const std::string& bytes, uint32_t maxMs = 0, size_t budget = 1 << 20) {
         std::string out;
         shell.receive(bytes, now(), out);
         for (uint32_t waited = 0;;) {
             shell.poll(now(), out, budget);
             const int32_t wait = shell.waitMs(tick);
-            if (wait < 0 || shell.finished() || waited >= maxMs) break;
+            if (wait < 0 || shell.finished() || (wait > 0 && waited >= maxMs)) break;
             tick += uint32_t(wait);
             waited += uint32_t(wait);
         }
@@ -39,7 +41,7 @@ struct Session {
 
     DemoShell shell;
     Screen screen;
-    uint32_t tick = 0xFFFFF000;  // wraps during the tests
+    uint32_t tick = 0xFFFFFC00;  // wraps during the clock tests
 };
 
 TEST(Shell, CommandsAndTheirAnswers) {
@@ -51,6 +53,7 @@ TEST(Shell, CommandsAndTheirAnswers) {
         {"flood x\r", {"flood: N must be 1 to 100000000"}},
         {"flood 100000001\r", {"flood: N must be 1 to 100000000"}},
         {"clock 3601\r", {"clock: seconds must be 1 to 3600"}},
+        {"clock 3600\r", {"clock for 3600 s"}},
         {"bell\r", {"\a(bell)"}},
         {"  help  \r", {"this list"}},
         {"ab\x7f" "c\x08\x08\x08" "d\r", {"ab\b \bc\b \b\b \bd\r\n", "unknown command: d"}},
@@ -83,7 +86,7 @@ TEST(Shell, EachLineEndEndsOneLine) {
 TEST(Shell, FloodSendsTheLinesAskedFor) {
     for (const uint64_t lines : {uint64_t(1), uint64_t(3), uint64_t(2500)}) {
         Session s;
-        const std::string out = s.type("flood " + std::to_string(lines) + "\r");
+        const std::string out = s.type("flood " + std::to_string(lines) + "\r", 0, 4096);
         EXPECT_EQ(count(out, "The quick brown fox"), lines);
         EXPECT_NE(out.find(floodLine(lines, lines)), std::string::npos);
         EXPECT_NE(out.find("flood: " + std::to_string(lines) + " lines, " +
@@ -97,7 +100,9 @@ TEST(Shell, FloodSendsTheLinesAskedFor) {
 
 TEST(Shell, FloodGoesInSlicesAndAKeyStopsIt) {
     Session s;
-    const std::string first = s.type("flood 100000\r", 0, 1000);
+    std::string first;
+    s.shell.receive("flood 100000\r", s.now(), first);
+    s.shell.poll(s.now(), first, 1000);
     EXPECT_LT(first.size(), 1000 + floodLine(1, 100000).size() + 100);
     EXPECT_EQ(s.shell.waitMs(s.tick), 0);
     const size_t sent = count(first, "The quick brown fox");
@@ -153,6 +158,45 @@ TEST(Shell, PicturesHideWhenTextScrollsAndGraphicsShowsThemAgain) {
     EXPECT_EQ(s.screen.terminal.glass.placements[0].row, 2);
     s.type("bell\r");
     EXPECT_EQ(visible(), 0u);
+}
+
+// The socket loop over a scripted link: greeting first, then answers, until quit or close.
+struct ScriptedLink : Link {
+    ReadStatus read(std::string& out, int) override {
+        if (reads.empty()) return ReadStatus::Closed;
+        out += reads.front();
+        reads.erase(reads.begin());
+        return out.empty() ? ReadStatus::Timeout : ReadStatus::Data;
+    }
+    bool write(std::string_view bytes) override {
+        written.emplace_back(bytes);
+        return writable;
+    }
+    std::vector<std::string> reads;
+    std::vector<std::string> written;
+    bool writable = true;
+};
+
+TEST(SessionLoop, RunsUntilQuitOrClose) {
+    ScriptedLink quits;
+    quits.reads = {"fl", "", "ood 2\r", "quit\r", "help\r"};
+    runSession(quits);
+    ASSERT_GE(quits.written.size(), 3u);
+    EXPECT_EQ(quits.written[0], DemoShell().greet());
+    EXPECT_EQ(quits.written.back(), "quit\r\nbye\r\n");
+    EXPECT_EQ(quits.reads, std::vector<std::string>{"help\r"});  // nothing read after quit
+
+    ScriptedLink closes;  // the client goes away: the loop ends without an answer
+    closes.reads = {"help"};
+    runSession(closes);
+    EXPECT_EQ(closes.written.size(), 2u);
+
+    ScriptedLink broken;  // a failed write ends it at once
+    broken.writable = false;
+    broken.reads = {"help\r"};
+    runSession(broken);
+    EXPECT_EQ(broken.written.size(), 1u);
+    EXPECT_EQ(broken.reads.size(), 1u);
 }
 
 TEST(KeyDecoder, KeysAndSequences) {
