@@ -51,7 +51,7 @@ orvane_window() {
             for (i = 1; i <= NF; i++) if ($i ~ /^[0-9]+x[0-9]+\+/) { split($i, g, /[x+]/); area = g[1] * g[2] }
             if (area > best) { best = area; id = $1 }
         }
-        END { if (id != "") print id }'
+        END { if (id != "") print id }' || true
 }
 
 # Saves a PNG of the Orvane window, or of the whole screen when there is no such window
