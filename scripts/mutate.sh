@@ -64,6 +64,8 @@ locked() {
 }
 
 TREE_PARTS=(src tests fuzz cmake CMakeLists.txt)
+# The demo device's portable code and its tests (scripts/mutants/tools.txt).
+[[ ! -d tools ]] || TREE_PARTS+=(tools)
 
 # Lists the files to test: the working tree's, or those of a commit (--rev) exported to a folder.
 source_files() {

@@ -18,21 +18,10 @@ ROOT=$(pwd -P)
 JOBS=2
 FUZZ_SECONDS=${ORVANE_FUZZ_SECONDS:-60}
 
-# Installed without recommended packages, except Wine (see stage_packages).
-PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest pkg-config
-          g++-mingw-w64-x86-64-posix mingw-w64-tools xvfb xauth socat libvterm-dev)
-WINE_PACKAGES=(wine wine64)
+# Package lists, install_packages and locked.
+source scripts/common.sh
 
 log() { printf '\n==== %s\n' "$*"; }
-
-# Runs a build or test command, under the shared lock when one is configured.
-locked() {
-    if [[ -n ${ORVANE_BUILD_LOCK:-} ]]; then
-        flock "$ORVANE_BUILD_LOCK" "$@"
-    else
-        "$@"
-    fi
-}
 
 # A stage that cannot run here (its folder does not exist yet) reports itself skipped.
 SKIP_CODE=200
@@ -41,35 +30,8 @@ skip_stage() {
     exit "$SKIP_CODE"
 }
 
-missing_packages() {
-    local p
-    for p in "$@"; do
-        if ! dpkg-query -W -f='${db:Status-Abbrev}' "$p" 2>/dev/null | grep -q '^ii'; then
-            echo "$p"
-        fi
-    done
-}
-
 stage_packages() {
-    local missing missing_wine sudo=()
-    mapfile -t missing < <(missing_packages "${PACKAGES[@]}")
-    mapfile -t missing_wine < <(missing_packages "${WINE_PACKAGES[@]}")
-    if (( ${#missing[@]} == 0 && ${#missing_wine[@]} == 0 )); then
-        echo "all packages present"
-        return 0
-    fi
-    [[ $(id -u) -eq 0 ]] || sudo=(sudo)
-    echo "installing: ${missing[*]} ${missing_wine[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo[@]}" apt-get update -q
-    if (( ${#missing[@]} )); then
-        "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
-    fi
-    # Wine's recommended packages carry the X11 libraries and fonts its window and GDI
-    # code load at run time, so Wine gets them.
-    if (( ${#missing_wine[@]} )); then
-        "${sudo[@]}" apt-get install -y -q "${missing_wine[@]}"
-    fi
+    install_packages "${ORVANE_BUILD_PACKAGES[@]}" "${ORVANE_TEST_PACKAGES[@]}"
 }
 
 stage_native() {

@@ -1,0 +1,53 @@
+#include "options.h"
+
+#include <string_view>
+
+namespace orvane::demo {
+
+namespace {
+
+bool parsePort(std::string_view text, uint16_t& out) {
+    if (text.empty() || text.size() > 5) return false;
+    uint32_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + uint32_t(c - '0');
+    }
+    if (value > 65535) return false;
+    out = uint16_t(value);
+    return true;
+}
+
+}  // namespace
+
+bool parseOptions(int argc, const char* const* argv, Options& out, std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--once") {
+            out.once = true;
+        } else if (arg == "--help" || arg == "-h") {
+            out.help = true;
+        } else if (arg == "--port" || arg == "-p") {
+            if (i + 1 >= argc || !parsePort(argv[i + 1], out.port)) {
+                error = "--port needs a number from 0 to 65535";
+                return false;
+            }
+            ++i;
+        } else {
+            error = "unknown argument: " + std::string(arg);
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string usageText() {
+    return "usage: orvane_demo_device [--port N] [--once]\n"
+           "  A demo device for Orvane: a TCP server on 127.0.0.1 (and ::1 when available)\n"
+           "  that serves one client at a time with a showcase and a small command shell.\n"
+           "  --port N   port to listen on (default 5000; 0 picks a free one)\n"
+           "  --once     exit when the first client disconnects\n"
+           "  Prints \"listening on 127.0.0.1 port N\" once it accepts connections.\n";
+}
+
+}  // namespace orvane::demo
