@@ -14,17 +14,14 @@ const TermCase kWriting[] = {
     {"pending_wrap_on_region_bottom_scrolls_region_only", R"(< top\e[2;4r\e[4;80HXY | row 0 "top"
 row 2 "                                                                               X" "Y" | cursor 3 1)"},
     {"pending_wrap_below_region_overwrites_same_row", R"(< \e[1;10r\e[25;80HXY
-row 24 "Y                                                                              X" | cursor 24 1
-row 0 "")"},
+row 24 "Y                                                                              X" | cursor 24 1 | row 0 "")"},
     {"pending_wrap_cleared_by_controls_and_csi", R"(# a control byte clears the pending wrap, CR returns to column 0 of the same row
-< \e[1;80HA\rB | row 0 "B                                                                              A"
-cursor 0 1
+< \e[1;80HA\rB | row 0 "B                                                                              A" | cursor 0 1
 # CUF clears it too: the next glyph overwrites the last column
 < \e[2;80HA\e[1CZ | at 1 79 "Z" | row 2 "")"},
     {"del_is_ignored_and_keeps_pending_wrap", R"(< \e[1;80HA\x7fB | at 0 79 "A" | row 1 "B")"},
     {"cp437_and_dec_graphics", R"(< \xb3\xc4\xdb\x80\xff | at 0 0 "\u2502\u2500\u2588\u00C7\u00A0"
-< \e(0q\xb3_~x | at 0 5 "\u2500\u2502\u0020\u00B7\u2502"
-< \e(Bq | at 0 10 "q" | field charset 0)"},
+< \e(0q\xb3_~x | at 0 5 "\u2500\u2502\u0020\u00B7\u2502" | < \e(Bq | at 0 10 "q" | field charset 0)"},
     {"reverse_video_swaps_whole_colour_sets", R"(< \e[31;44;7mA\e[38;2;1;2;3;27;7mB | cell 0 0 fg=4 bg=1 fgDirect=0 bgDirect=0
 cell 0 1 fg=4 bg=1 fgDirect=0 bgDirect=1 bgRgb=010203
 < \e[38;2;1;2;3;48;2;4;5;6mC | cell 0 2 fgDirect=1 bgDirect=1 fgRgb=040506 bgRgb=010203)"},
@@ -38,71 +35,46 @@ const TermCase kScrolling[] = {
     {"rows_scrolled_in_by_text_are_blank_where_not_written", R"(< XXXXXXXXXX\e[25;1H\nabcdefg\tY\n\n | row 22 "abcdefg Y" "" "")"},
     {"region_scroll_leaves_outside_rows", R"(< 1\r\n2\r\n3\r\n4\r\n5\e[2;4r\e[4;1H\nX | row 0 "1" "3" "4" "X" "5")"},
     {"cursor_below_region_moves_down_without_scrolling", R"(< \e[1;5r\e[10;1HA\n\nB\e[25;1H\nC | row 9 "A" | row 11 " B" | row 24 "C" | row 0 "")"},
-    {"reverse_index_at_top_scrolls_down", R"(< a\r\nb\e[1;1H\eMz | row 0 "z" "a" "b"
-< \e[3;3H\eMq | at 1 2 "q"
+    {"reverse_index_at_top_scrolls_down", R"(< a\r\nb\e[1;1H\eMz | row 0 "z" "a" "b" | < \e[3;3H\eMq | at 1 2 "q"
 # above a region it moves up without scrolling
 < \e[5;9r\e[3;1H\eMr | at 1 0 "r q" | row 0 "z")"},
     {"su_sd_huge_counts_clear_region_once", R"(< a\r\nb\r\nc\e[2;3r\e[4294967295S
 # 2^32 - 1 reads as -1: not a count, nothing scrolls
-row 1 "b"
-< \e[2147483647S | row 0 "a" "" ""
-< \e[1;1H\e[2147483647T
-< \e[2147483648T | row 0 "a")"},
+row 1 "b" | < \e[2147483647S | row 0 "a" "" "" | < \e[1;1H\e[2147483647T | < \e[2147483648T | row 0 "a")"},
     {"ind_nel_ri_escapes", R"(< ab\eDc\eEd | row 0 "ab" "  c" "d")"},
 };
 
 const TermCase kCursor[] = {
-    {"cup_defaults_and_clamps", R"(< \e[5;10H | cursor 4 9
-< \e[H | cursor 0 0
-< \e[;5H | cursor 0 4
-< \e[99;999f | cursor 24 79
-< \e[0;0H | cursor 0 0)"},
-    {"cup_with_origin_mode", R"(< \e[5;20r\e[?6h | cursor 4 0
-< \e[3;2H | cursor 6 1
-< \e[99;1H | cursor 19 0
+    {"cup_defaults_and_clamps", R"(< \e[5;10H | cursor 4 9 | < \e[H | cursor 0 0 | < \e[;5H | cursor 0 4
+< \e[99;999f | cursor 24 79 | < \e[0;0H | cursor 0 0)"},
+    {"cup_with_origin_mode", R"(< \e[5;20r\e[?6h | cursor 4 0 | < \e[3;2H | cursor 6 1 | < \e[99;1H | cursor 19 0
 < \e[?6l | cursor 0 0)"},
-    {"cuu_cud_stop_at_region_edges", R"(< \e[5;20r\e[10;1H\e[99A | cursor 4 0
-< \e[99B | cursor 19 0
+    {"cuu_cud_stop_at_region_edges", R"(< \e[5;20r\e[10;1H\e[99A | cursor 4 0 | < \e[99B | cursor 19 0
 # sitting exactly on a margin holds too
-< \e[5;1H\e[A | cursor 4 0
-< \e[20;1H\e[3B | cursor 19 0
+< \e[5;1H\e[A | cursor 4 0 | < \e[20;1H\e[3B | cursor 19 0
 # from outside the region the margins do not hold
-< \e[2;1H\e[A\e[A | cursor 0 0
-< \e[22;1H\e[99B | cursor 24 0)"},
+< \e[2;1H\e[A\e[A | cursor 0 0 | < \e[22;1H\e[99B | cursor 24 0)"},
     {"huge_and_wrapped_counts_clamp", R"(< \e[10;10H\e[4294967295A
 # -1 rows up is one row down
-cursor 10 9
-< \e[2147483647A | cursor 0 9
-< \e[2147483648B | cursor 0 9
-< \e[2147483648C | cursor 0 0
-< \e[2147483648D | cursor 0 79
-< \e[4294967295;4294967295H | cursor 0 0)"},
+cursor 10 9 | < \e[2147483647A | cursor 0 9 | < \e[2147483648B | cursor 0 9 | < \e[2147483648C | cursor 0 0
+< \e[2147483648D | cursor 0 79 | < \e[4294967295;4294967295H | cursor 0 0)"},
     {"save_restore_cursor_clamps_after_geometry_change", R"(< \e[25;80H\e7\e[1;1H\e8 | cursor 24 79
-< \e[25;5H\e[s\e[8;24;80t | field rows 24
-< \e[u | cursor 23 4
-< \e8 | cursor 23 4)"},
+< \e[25;5H\e[s\e[8;24;80t | field rows 24 | < \e[u | cursor 23 4 | < \e8 | cursor 23 4)"},
     {"backspace_stops_at_column_zero", R"(< \b\bA\b\bB | row 0 "B" | cursor 0 1)"},
 };
 
 const TermCase kErase[] = {
     {"erase_in_display_modes", R"(< AAAA\r\nBBBB\r\nCCCC\e[2;3H\e[J | row 0 "AAAA" "BB" ""
-< \e[H\e[1;1HXXXX\r\nYYYY\r\nZZZZ\e[2;2H\e[1J | row 0 "" "  YY" "ZZZZ"
-< \e[2J | row 2 "" | cursor 1 1
+< \e[H\e[1;1HXXXX\r\nYYYY\r\nZZZZ\e[2;2H\e[1J | row 0 "" "  YY" "ZZZZ" | < \e[2J | row 2 "" | cursor 1 1
 < Q\e[3J\e[9J | row 1 " Q")"},
     {"erase_blank_takes_pen_colours_not_attributes", R"(< \e[1;4;32;41mX\e[K | cell 0 0 bold=1 underline=1 fg=2 bg=1 | cell 0 1 bold=0 underline=0 fg=2 bg=1 ch=20
 < \e[0;7m\e[2;1H\e[2K | cells 1 fg=0 bg=7
 < \e[27;48;2;9;8;7m\e[3;1H\e[1K | cell 2 0 bgDirect=1 bgRgb=090807 | cell 2 1 bgDirect=0 bg=0)"},
-    {"erase_in_line_modes", R"(< ABCDEF\e[1;3H\e[K | row 0 "AB"
-< \e[2;1HABCDEF\e[2;3H\e[1K | row 1 "   DEF"
-< \e[2K | row 1 ""
-< \e[3;1HABC\e[7K | row 2 "ABC")"},
-    {"ech_ich_dch", R"(< ABCDEF\e[1;2H\e[2X | row 0 "A  DEF"
-< \e[1;1HABCDEF\e[1;2H\e[2@ | row 0 "A  BCDEF"
-< \e[P | row 0 "A BCDEF"
-< \e[99P | row 0 "A"
-< \e[1;79HXY\e[1;78H\e[5@ | at 0 76 "  "
-< \e[3;78HXYZ\e[3;80H\e[X | at 2 77 "XY "
-< \e[3;79H\e[9X | at 2 77 "X  "
+    {"erase_in_line_modes", R"(< ABCDEF\e[1;3H\e[K | row 0 "AB" | < \e[2;1HABCDEF\e[2;3H\e[1K | row 1 "   DEF"
+< \e[2K | row 1 "" | < \e[3;1HABC\e[7K | row 2 "ABC")"},
+    {"ech_ich_dch", R"(< ABCDEF\e[1;2H\e[2X | row 0 "A  DEF" | < \e[1;1HABCDEF\e[1;2H\e[2@ | row 0 "A  BCDEF"
+< \e[P | row 0 "A BCDEF" | < \e[99P | row 0 "A" | < \e[1;79HXY\e[1;78H\e[5@ | at 0 76 "  "
+< \e[3;78HXYZ\e[3;80H\e[X | at 2 77 "XY " | < \e[3;79H\e[9X | at 2 77 "X  "
 < \e[2;1HABC\e[2;2H\e[4294967295@\e[4294967295X\e[4294967295P | row 1 "ABC")"},
     {"insert_chars_push_off_the_end", R"(< \e[1;75HABCDEF\e[1;76H\e[3@ | at 0 74 "A   BC")"},
 };
@@ -111,19 +83,16 @@ const TermCase kLines[] = {
     {"insert_delete_lines_inside_region", R"(< 1\r\n2\r\n3\r\n4\r\n5\e[2;4r\e[2;3H\e[L | row 1 "" "2" "3" "5" | cursor 1 0
 < \e[2;1H\e[2M | row 1 "3" "" "" "5")"},
     {"line_ops_on_region_last_row", R"(< 1\r\n2\r\n3\r\n4\r\n5\e[2;4r\e[4;3H\e[L | row 2 "3" "" "5" | cursor 3 0
-< \e[4;1HX\e[4;1H\e[M | row 3 "" "5"
-< \e[2;1H\e[M | row 1 "3" "")"},
+< \e[4;1HX\e[4;1H\e[M | row 3 "" "5" | < \e[2;1H\e[M | row 1 "3" "")"},
     {"insert_lines_fill_with_erase_blanks", R"(< \e[45m\e[3;3H\e[L | cells 2 bg=5)"},
     {"line_ops_outside_region_do_nothing", R"(< 1\r\n2\r\n3\e[2;3r\e[1;5H\e[L\e[M | row 0 "1" "2" | cursor 0 4)"},
     {"line_ops_huge_counts", R"(< 1\r\n2\r\n3\e[2;1H\e[2147483647L | row 0 "1" "" ""
-< \e[1;1H\e[2147483648M | cursor 0 0 | row 0 "1"
-< \e[1;5H\e[4294967295L | cursor 0 0 | row 0 "1")"},
+< \e[1;1H\e[2147483648M | cursor 0 0 | row 0 "1" | < \e[1;5H\e[4294967295L | cursor 0 0 | row 0 "1")"},
 };
 
 const TermCase kTabs[] = {
     {"default_tab_stops", R"(< \tA\e[1;76H\tB | at 0 8 "A" | at 0 79 "B")"},
-    {"set_clear_and_back_tabs", R"(< \e[1;4H\eH\e[1;1H\tA | at 0 3 "A"
-< \e[1;4H\e[g\e[1;1H\tB | at 0 8 "B"
+    {"set_clear_and_back_tabs", R"(< \e[1;4H\eH\e[1;1H\tA | at 0 3 "A" | < \e[1;4H\e[g\e[1;1H\tB | at 0 8 "B"
 < \e[3g\e[2;1H\tC | at 1 79 "C")"},
     {"cht_and_cbt", R"(< \e[2IA\e[2;30H\e[2ZB | at 0 16 "A" | at 1 16 "B"
 < \e[1;5H\e[ZC\e[99IE | at 0 0 "C" | at 0 79 "E"
@@ -133,33 +102,24 @@ const TermCase kTabs[] = {
 };
 
 const TermCase kModes[] = {
-    {"cursor_visibility_needs_private_mark", R"(< \e[?25l | field cursorVisible 0
-< \e[25h | field cursorVisible 0
+    {"cursor_visibility_needs_private_mark", R"(< \e[?25l | field cursorVisible 0 | < \e[25h | field cursorVisible 0
 < \e[?25h | field cursorVisible 1)"},
     {"private_mode_lists_apply_each", R"(< \e[?25;7l | field cursorVisible 0 autoWrap 0
 < \e[?7;25;12345h | field autoWrap 1 cursorVisible 1)"},
     {"alt_screen_1049_saves_cursor_and_content", R"(< main\e[3;7H\e[?1049h | row 0 "" | cursor 0 0 | field altScreen 1
-< alt
-< \e[?1049l | row 0 "main" | cursor 2 6 | field altScreen 0 savedMainRows 0)"},
-    {"alt_screen_47_keeps_cursor", R"(< \e[3;7H\e[?47h | cursor 0 0
-< \e[5;5H\e[?47l | cursor 4 4
+< alt | < \e[?1049l | row 0 "main" | cursor 2 6 | field altScreen 0 savedMainRows 0)"},
+    {"alt_screen_47_keeps_cursor", R"(< \e[3;7H\e[?47h | cursor 0 0 | < \e[5;5H\e[?47l | cursor 4 4
 < \e[?1048h\e[9;9H\e[?1048l | cursor 4 4)"},
-    {"alt_screen_twice_is_once", R"(< main\e[?1049hA\e[?1049hB | row 0 "AB"
-< \e[?1049l | row 0 "main")"},
+    {"alt_screen_twice_is_once", R"(< main\e[?1049hA\e[?1049hB | row 0 "AB" | < \e[?1049l | row 0 "main")"},
     {"leaving_alt_after_geometry_change_gives_empty_screen", R"(< main\e[?1049halt\e[8;24;132t | field altScreen 0
 < again\e[?1049h\e[8;25;132t\e[?1049l | row 0 "")"},
     {"reset_on_alt_screen_restores_main_text", R"(< main\e[?1049h\e[41malt\ec | field altScreen 0 | row 0 "main" | cursor 0 0 | field penBg 0)"},
     {"scroll_region_rules", R"(< \e[5;20r | field scrollTop 4 scrollBottom 19 | cursor 0 0
-< \e[20;5r | field scrollTop 4
-< \e[r | field scrollTop 0 scrollBottom 24
-< \e[3;r | field scrollTop 0
-< \e[3;99r | field scrollTop 2 scrollBottom 24
-< \e[5;5r\e[0;0r | field scrollTop 0 scrollBottom 24
+< \e[20;5r | field scrollTop 4 | < \e[r | field scrollTop 0 scrollBottom 24 | < \e[3;r | field scrollTop 0
+< \e[3;99r | field scrollTop 2 scrollBottom 24 | < \e[5;5r\e[0;0r | field scrollTop 0 scrollBottom 24
 # a one-line region is refused, a two-line one taken
-< \e[7;7r | field scrollTop 0 scrollBottom 24
-< \e[7;8r | field scrollTop 6 scrollBottom 7
-< \e[?6h\e[10;12r | cursor 9 0
-< \e[?5r | field scrollTop 9)"},
+< \e[7;7r | field scrollTop 0 scrollBottom 24 | < \e[7;8r | field scrollTop 6 scrollBottom 7
+< \e[?6h\e[10;12r | cursor 9 0 | < \e[?5r | field scrollTop 9)"},
     {"full_reset_restores_modes_not_geometry", R"(< \e[8;24;132t\e[?7l\e[?25l\e[?6h\e[3;5r\e[1;31m\e(0\e[5;9H\ec
 field cols 132 rows 24 autoWrap 1 cursorVisible 1 originMode 0 scrollTop 0 scrollBottom 23 charset 0 penFg 7 penBold 0
 cursor 0 0 | field layerGeneration 2
@@ -174,8 +134,7 @@ field cols 80 rows 25 layerGeneration 2)"},
 const TermCase kReplies[] = {
     {"device_attributes", R"(< \e[c\e[0c\e[?c\e[>c\e[=c\e[<c | replies "\e[?62;4;9001c\e[?62;4;9001c")"},
     {"device_status_and_cursor_report", R"(< \e[5n\e[6n | replies "\e[0n\e[1;1R"
-< \e[5;10H\e[6n\e[?6n\e[7n | replies "\e[5;10R"
-< \e[5;20r\e[?6h\e[6n | replies "\e[1;1R")"},
+< \e[5;10H\e[6n\e[?6n\e[7n | replies "\e[5;10R" | < \e[5;20r\e[?6h\e[6n | replies "\e[1;1R")"},
     {"queries_in_hex_mode_are_shown_not_answered", R"(mode HEX | < \e[c\a | row 0 "[1B] [5B] [63] [07]" | field bellPending 0)"},
 };
 
@@ -205,10 +164,8 @@ const TermCase kStrings[] = {
     {"apc_escape_then_other_byte_aborts", R"(< \e_Gabc\eZtext | row 0 "text" | field apcSize 0)"},
     {"csi_interrupted_by_cr_prints_rest", R"(< abc\e[1\r2J | row 0 "abc2J")"},
     {"esc_then_control_is_swallowed", R"(< A\e\nB\eP1 | row 0 "AB1")"},
-    {"csi_prefix_rules", R"(< \e[1?25lA | row 0 "25lA"
-< \e[2;1H\e[=?25l | field cursorVisible 0
-< \e[?=5nB | row 1 "5nB"
-< \e[3;1H\e[?1?25h | row 2 "25h")"},
+    {"csi_prefix_rules", R"(< \e[1?25lA | row 0 "25lA" | < \e[2;1H\e[=?25l | field cursorVisible 0
+< \e[?=5nB | row 1 "5nB" | < \e[3;1H\e[?1?25h | row 2 "25h")"},
     {"unknown_escape_ends_sequence", R"(< \e#8X\e)0Y | row 0 "8X0Y" | field charset 0)"},
 };
 
@@ -217,12 +174,9 @@ const TermCase kDisplayModes[] = {
 < ~\x7f \x1f | at 0 30 "~[7F]  [1F]")"},
     {"hex_form", R"(mode HEX | < A\r | row 0 "[41] [0D]" | cursor 0 10)"},
     {"hex_wraps_at_edge", R"(mode HEX | < 0123456789abcdef
-row 0 "[30] [31] [32] [33] [34] [35] [36] [37] [38] [39] [61] [62] [63] [64] [65] [66]" ""
-< \xff | at 1 0 "[FF] ")"},
-    {"switch_mid_sequence_forgets_it", R"(< \e[3 | mode HEX | mode ANSI
-< 1mA | row 0 "1mA" | cell 0 2 fg=7)"},
-    {"tokens_use_the_pen", R"(< \e[33m | mode ASCII
-< \r | cell 0 1 fg=3 ch=63)"},
+row 0 "[30] [31] [32] [33] [34] [35] [36] [37] [38] [39] [61] [62] [63] [64] [65] [66]" "" | < \xff | at 1 0 "[FF] ")"},
+    {"switch_mid_sequence_forgets_it", R"(< \e[3 | mode HEX | mode ANSI | < 1mA | row 0 "1mA" | cell 0 2 fg=7)"},
+    {"tokens_use_the_pen", R"(< \e[33m | mode ASCII | < \r | cell 0 1 fg=3 ch=63)"},
 };
 
 const TermCase kSelection[] = {
