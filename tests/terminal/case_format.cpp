@@ -4,11 +4,13 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
 #include "terminal/selection.h"
 #include "terminal/terminal.h"
+#include "terminal_invariants.h"
 
 namespace orvane::testing {
 
@@ -300,24 +302,6 @@ std::vector<Delivery> deliveries(const std::vector<Step>& steps) {
     return out;
 }
 
-// The state every delivery must agree on, whatever the script checks.
-std::string stateSummary(const Terminal& t) {
-    std::ostringstream s;
-    for (int32_t r = 0; r < t.rows; ++r) {
-        for (const Cell& c : t.grid[size_t(r)]) {
-            s << int(c.ch) << ',' << int(c.fg) << ',' << int(c.bg) << ',' << int(c.bold) << int(c.underline)
-              << int(c.dim) << int(c.italic) << int(c.blink) << int(c.strike) << int(c.fgDirect)
-              << int(c.bgDirect) << ',' << c.fgRgb << ',' << c.bgRgb << ';';
-        }
-        s << '\n';
-    }
-    s << "cursor " << t.cursorRow << ',' << t.cursorCol << " wrap " << int(t.pendingWrap) << " region "
-      << t.scrollTop << ',' << t.scrollBottom << " parser " << t.parserState << " alt " << int(t.altScreen)
-      << " pen " << int(t.penFg) << ',' << int(t.penBg) << " bell " << int(t.bellPending) << " geometry "
-      << t.cols << 'x' << t.rows << " saved " << t.savedMainRows.size() << " apc " << t.apcText.size();
-    return s.str();
-}
-
 }  // namespace
 
 std::string unescape(const std::string& text) {
@@ -348,17 +332,17 @@ std::vector<std::string> runCase(const TermCase& c) {
     // The whole delivery is reported in full; of the others only the first
     // that fails, since one fault usually fails them all the same way.
     std::vector<std::string> failures;
-    std::string reference;
+    std::optional<Terminal> reference;
     size_t failedDeliveries = 0;
     for (const Delivery& d : deliveries(steps)) {
         std::vector<std::string> mine;
         Runner runner(steps, d, mine);
         runner.run();
-        const std::string summary = stateSummary(runner.terminal());
-        if (reference.empty()) {
-            reference = summary;
-        } else if (summary != reference) {
-            mine.push_back("[" + d.name + "] final state differs from the whole delivery");
+        // Every delivery must leave the state the whole one left, checked or not.
+        if (!reference) {
+            reference = runner.terminal();
+        } else if (const std::string field = findStateDifference(*reference, runner.terminal()); !field.empty()) {
+            mine.push_back("[" + d.name + "] " + field + " differs from the whole delivery");
         }
         if (mine.empty()) continue;
         if (failedDeliveries++ == 0) failures.insert(failures.end(), mine.begin(), mine.end());
