@@ -54,6 +54,7 @@ const TermCase kCursor[] = {
 < \e[5;1H\e[A | cursor 4 0 | < \e[20;1H\e[3B | cursor 19 0
 # from outside the region the margins do not hold
 < \e[2;1H\e[A\e[A | cursor 0 0 | < \e[22;1H\e[99B | cursor 24 0)"},
+    {"parameter_digits_wrap_modulo_2_to_32", R"(< \e[4294967297;4294967298H | cursor 0 1)"},
     {"huge_and_wrapped_counts_clamp", R"(< \e[10;10H\e[4294967295A
 # -1 rows up is one row down
 cursor 10 9 | < \e[2147483647A | cursor 0 9 | < \e[2147483648B | cursor 0 9 | < \e[2147483648C | cursor 0 0
@@ -113,7 +114,8 @@ const TermCase kModes[] = {
     {"alt_screen_twice_is_once", R"(< main\e[?1049hA\e[?1049hB | row 0 "AB" | < \e[?1049l | row 0 "main")"},
     {"leaving_alt_after_geometry_change_gives_empty_screen", R"(< main\e[?1049halt\e[8;24;132t | field altScreen 0
 < again\e[?1049h\e[8;25;132t\e[?1049l | row 0 "")"},
-    {"reset_on_alt_screen_restores_main_text", R"(< main\e[?1049h\e[41malt\ec | field altScreen 0 | row 0 "main" | cursor 0 0 | field penBg 0)"},
+    {"reset_on_alt_screen_restores_main_text", R"(< main\e[?1049h\e[41malt\ec | field altScreen 0 | row 0 "main" | cursor 0 0
+field penBg 0 parserState 0)"},
     {"scroll_region_rules", R"(< \e[5;20r | field scrollTop 4 scrollBottom 19 | cursor 0 0
 < \e[20;5r | field scrollTop 4 | < \e[r | field scrollTop 0 scrollBottom 24 | < \e[3;r | field scrollTop 0
 < \e[3;99r | field scrollTop 2 scrollBottom 24 | < \e[5;5r\e[0;0r | field scrollTop 0 scrollBottom 24
@@ -175,6 +177,8 @@ const TermCase kDisplayModes[] = {
     {"hex_form", R"(mode HEX | < A\r | row 0 "[41] [0D]" | cursor 0 10)"},
     {"hex_wraps_at_edge", R"(mode HEX | < 0123456789abcdef
 row 0 "[30] [31] [32] [33] [34] [35] [36] [37] [38] [39] [61] [62] [63] [64] [65] [66]" "" | < \xff | at 1 0 "[FF] ")"},
+    {"mode_names_are_exact", R"(mode ASCII | field displayMode 1 | mode HEX | field displayMode 2 | mode hex | field displayMode 0
+mode HEX | mode | field displayMode 0 | mode ANSI | field displayMode 0)"},
     {"switch_mid_sequence_forgets_it", R"(< \e[3 | mode HEX | mode ANSI | < 1mA | row 0 "1mA" | cell 0 2 fg=7)"},
     {"tokens_use_the_pen", R"(< \e[33m | mode ASCII | < \r | cell 0 1 fg=3 ch=63)"},
 };
