@@ -108,22 +108,6 @@ void applyAction(Terminal& t, uint8_t action, size_t batchesFed) {
     t.dirty = 0;  // the pump takes the repaint flag after each batch
 }
 
-// The feed without its fast paths: in ANSI mode each byte goes straight to
-// the byte machine, marking the screen dirty unless it is collected into an
-// APC payload.
-void feedReference(Terminal& t, Bytes bytes) {
-    for (const uint8_t byte : bytes) {
-        if (t.displayMode != orvane::kModeAnsi) {
-            orvane::feed(t, &byte, 1);
-            continue;
-        }
-        const bool collected = t.parserState == orvane::kApcString && byte != 0x1B && byte != 0x07 &&
-                               t.apcText.size() < orvane::kApcLimit;
-        if (!collected) t.dirty = 1;
-        orvane::feedByte(t, byte);
-    }
-}
-
 void feedBatch(Terminal& t, Bytes bytes, bool byteByByte) {
     if (!byteByByte) {
         orvane::feed(t, bytes.data(), bytes.size());
@@ -175,7 +159,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         checkConsistent(second, "second", i + 1);
         const std::string difference = orvane::findStateDifference(first, second);
         if (!difference.empty()) fail("split feeds disagree on " + difference, i + 1);
-        feedReference(reference, batch.bytes);
+        orvane::feedByteMachine(reference, batch.bytes.data(), batch.bytes.size());
         const std::string fastDifference = orvane::findStateDifference(first, reference);
         if (!fastDifference.empty()) fail("fast paths and byte machine disagree on " + fastDifference, i + 1);
     }

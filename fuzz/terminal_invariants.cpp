@@ -105,4 +105,16 @@ std::string findStateDifference(const Terminal& a, const Terminal& b) {
     return difference;
 }
 
+void feedByteMachine(Terminal& t, const uint8_t* bytes, size_t length) {
+    for (size_t i = 0; i < length; ++i) {
+        const uint8_t b = bytes[i];
+        if (t.displayMode != kModeAnsi) {
+            feed(t, &b, 1);
+            continue;
+        }
+        if (t.parserState != kApcString || b == 0x1B || b == 0x07 || t.apcText.size() >= kApcLimit) t.dirty = 1;
+        feedByte(t, b);
+    }
+}
+
 }  // namespace orvane

@@ -16,4 +16,9 @@ std::string findInvariantViolation(const Terminal& t);
 // never show here.
 std::string findStateDifference(const Terminal& a, const Terminal& b);
 
+// The feed without its fast paths: in ANSI mode each byte goes straight to
+// the byte machine, marking the screen dirty unless it is collected into an
+// APC payload. The reference the fast paths must match.
+void feedByteMachine(Terminal& t, const uint8_t* bytes, size_t length);
+
 }  // namespace orvane

@@ -1,13 +1,16 @@
 #include "case_format.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
 #include "terminal/selection.h"
 #include "terminal/terminal.h"
+#include "terminal_invariants.h"
 
 namespace orvane::testing {
 
@@ -16,8 +19,8 @@ namespace {
 struct Step {
     int line = 0;
     std::string verb;
-    std::string rest;    // everything after the verb
-    std::string bytes;   // feeds: the decoded bytes
+    std::string rest;   // everything after the verb
+    std::string bytes;  // feeds: the decoded bytes
 };
 
 // How the feeds of one run are delivered.
@@ -31,97 +34,76 @@ struct Delivery {
 std::string trim(const std::string& s) {
     const size_t a = s.find_first_not_of(" \t");
     if (a == std::string::npos) return {};
-    const size_t b = s.find_last_not_of(" \t\r");
-    return s.substr(a, b - a + 1);
-}
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    throw std::runtime_error(std::string("bad hex digit '") + c + "'");
+    return s.substr(a, s.find_last_not_of(" \t\r") - a + 1);
 }
 
 uint32_t parseHex(const std::string& s) {
-    uint32_t v = 0;
-    for (char c : s) v = v * 16 + uint32_t(hexDigit(c));
-    return v;
+    size_t used = 0;
+    const unsigned long v = std::stoul(s, &used, 16);
+    if (used != s.size()) throw std::runtime_error("bad hex number " + s);
+    return uint32_t(v);
 }
 
-void appendUtf16AsUtf8(std::string& out, uint32_t cp) {
+void appendUtf8(std::string& out, uint32_t cp) {
     if (cp < 0x80) {
         out += char(cp);
     } else if (cp < 0x800) {
-        out += char(0xC0 | (cp >> 6));
-        out += char(0x80 | (cp & 0x3F));
+        out += {char(0xC0 | (cp >> 6)), char(0x80 | (cp & 0x3F))};
     } else {
-        out += char(0xE0 | (cp >> 12));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
+        out += {char(0xE0 | (cp >> 12)), char(0x80 | ((cp >> 6) & 0x3F)), char(0x80 | (cp & 0x3F))};
     }
 }
 
-std::string utf16ToUtf8(const std::u16string& s) {
-    std::string out;
-    for (char16_t c : s) appendUtf16AsUtf8(out, c);
-    return out;
-}
-
-// A quoted string argument, escapes decoded; \uXXXX becomes UTF-8.
-std::string quoted(const std::string& rest, size_t& pos) {
-    const size_t open = rest.find('"', pos);
-    if (open == std::string::npos) throw std::runtime_error("expected a quoted string");
-    std::string raw;
-    size_t i = open + 1;
-    for (; i < rest.size() && rest[i] != '"'; ++i) {
-        raw += rest[i];
-        if (rest[i] == '\\' && i + 1 < rest.size()) raw += rest[++i];
-    }
-    if (i >= rest.size()) throw std::runtime_error("unterminated string");
-    pos = i + 1;
-    std::string out;
-    for (size_t k = 0; k < raw.size(); ++k) {
-        if (raw[k] == '\\' && k + 5 < raw.size() && raw[k + 1] == 'u') {
-            appendUtf16AsUtf8(out, parseHex(raw.substr(k + 2, 4)));
-            k += 5;
-        } else {
-            const size_t next = raw.find("\\u", k);
-            const size_t len = (next == std::string::npos ? raw.size() : next) - k;
-            out += unescape(raw.substr(k, len));
-            k += len - 1;
-        }
-    }
-    return out;
-}
-
-std::string rowText(const Terminal& t, int32_t row, int32_t col, size_t count) {
+// Cells [col, col + count) of a row as UTF-8; count SIZE_MAX means the row
+// without its trailing blanks.
+std::string cellText(const Terminal& t, int32_t row, size_t col, size_t count = SIZE_MAX) {
     std::u16string s;
     const Row& r = t.grid.at(size_t(row));
-    for (size_t c = size_t(col); c < r.size() && s.size() < count; ++c) s += r[c].ch;
-    return utf16ToUtf8(s);
-}
-
-std::string trimmedRow(const Terminal& t, int32_t row) {
-    std::u16string s;
-    for (const Cell& c : t.grid.at(size_t(row))) s += c.ch;
-    s.erase(s.find_last_not_of(u' ') + 1);
-    return utf16ToUtf8(s);
-}
-
-std::string bytesForMessage(const std::string& s) {
+    for (size_t c = col; c < r.size() && s.size() < count; ++c) s += r[c].ch;
+    if (count == SIZE_MAX) s.erase(s.find_last_not_of(u' ') + 1);
     std::string out;
-    for (unsigned char c : s) {
-        if (c == 0x1B) {
-            out += "\\e";
-        } else if (c < 0x20 || c >= 0x7F) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\x%02X", c);
-            out += buf;
-        } else {
-            out += char(c);
-        }
-    }
+    for (char16_t c : s) appendUtf8(out, c);
     return out;
+}
+
+// The quoted strings of an argument list, escapes decoded; \uXXXX becomes UTF-8.
+std::vector<std::string> quotedStrings(const std::string& rest) {
+    std::vector<std::string> all;
+    for (size_t open = rest.find('"'); open != std::string::npos; open = rest.find('"', open)) {
+        std::string out;
+        size_t i = open + 1;
+        for (; i < rest.size() && rest[i] != '"'; ++i) {
+            if (rest.compare(i, 2, "\\u") == 0 && i + 5 < rest.size()) {
+                appendUtf8(out, parseHex(rest.substr(i + 2, 4)));
+                i += 5;
+            } else if (rest[i] == '\\' && i + 1 < rest.size()) {
+                out += unescape(rest.substr(i++, 2));
+            } else {
+                out += rest[i];
+            }
+        }
+        if (i >= rest.size()) throw std::runtime_error("unterminated string");
+        all.push_back(out);
+        open = i + 1;
+    }
+    if (all.empty()) throw std::runtime_error("expected a quoted string");
+    return all;
+}
+
+std::string quoted(const std::string& rest) { return quotedStrings(rest).front(); }
+
+std::string printable(const std::string& s) {
+    std::string out = "\"";
+    for (unsigned char c : s) {
+        char buf[8] = {char(c), 0};
+        if (c == 0x1B) {
+            std::snprintf(buf, sizeof buf, "\\e");
+        } else if (c < 0x20 || c >= 0x7F) {
+            std::snprintf(buf, sizeof buf, "\\x%02X", c);
+        }
+        out += buf;
+    }
+    return out + "\"";
 }
 
 // Terminal fields and cell keys a script may name.
@@ -183,8 +165,8 @@ public:
         }
         std::vector<uint8_t> left;
         if (takeReplies(t_, left)) {
-            failures_.push_back("[" + delivery_.name + "] unexpected replies at the end: \"" +
-                                bytesForMessage(std::string(left.begin(), left.end())) + "\"");
+            failures_.push_back("[" + delivery_.name + "] unexpected replies at the end: " +
+                                printable(std::string(left.begin(), left.end())));
         }
     }
 
@@ -196,18 +178,15 @@ private:
                             " " + s.rest + "): " + what);
     }
 
-    void feedBytes(const std::string& b, size_t from, size_t to) {
-        if (to > from) feed(t_, reinterpret_cast<const uint8_t*>(b.data()) + from, to - from);
-    }
-
     void deliver(size_t index, const std::string& b) {
+        const auto* p = reinterpret_cast<const uint8_t*>(b.data());
         if (delivery_.bytewise) {
-            for (size_t k = 0; k < b.size(); ++k) feedBytes(b, k, k + 1);
+            for (size_t k = 0; k < b.size(); ++k) feed(t_, p + k, 1);
         } else if (index == delivery_.splitStep) {
-            feedBytes(b, 0, delivery_.splitAt);
-            feedBytes(b, delivery_.splitAt, b.size());
-        } else {
-            feedBytes(b, 0, b.size());
+            feed(t_, p, delivery_.splitAt);
+            feed(t_, p + delivery_.splitAt, b.size() - delivery_.splitAt);
+        } else if (!b.empty()) {
+            feed(t_, p, b.size());
         }
     }
 
@@ -219,9 +198,8 @@ private:
         fail(s, msg.str());
     }
 
-    void expectCellAttributes(const Step& s, const Cell& cell, std::istringstream& in) {
-        std::string kv;
-        while (in >> kv) {
+    void expectCellAttributes(const Step& s, const Cell& cell, std::istream& in) {
+        for (std::string kv; in >> kv;) {
             const size_t eq = kv.find('=');
             if (eq == std::string::npos) throw std::runtime_error("expected key=value, got " + kv);
             const std::string key = kv.substr(0, eq);
@@ -231,82 +209,56 @@ private:
 
     void runStep(size_t index, const Step& s) {
         std::istringstream in(s.rest);
+        int32_t r = 0, c = 0;
         if (s.verb == "<") {
             deliver(index, s.bytes);
         } else if (s.verb == "mode") {
             setDisplayMode(t_, trim(s.rest));
         } else if (s.verb == "palette") {
             setPalette(t_, trim(s.rest));
-        } else if (s.verb == "geometry") {
-            int32_t c = 0, r = 0;
-            in >> c >> r;
+        } else if (s.verb == "geometry" && in >> c >> r) {
             setGeometry(t_, c, r);
-        } else if (s.verb == "row") {
-            int32_t r = 0;
-            in >> r;
-            size_t pos = size_t(in.tellg());
-            expectEqual(s, "\"" + trimmedRow(t_, r) + "\"", "\"" + quoted(s.rest, pos) + "\"");
-        } else if (s.verb == "at") {
-            int32_t r = 0, c = 0;
-            in >> r >> c;
-            size_t pos = size_t(in.tellg());
-            const std::string want = quoted(s.rest, pos);
-            const std::string got = rowText(t_, r, c, countCodeUnits(want));
-            expectEqual(s, "\"" + got + "\"", "\"" + want + "\"");
-        } else if (s.verb == "cursor") {
-            int32_t r = 0, c = 0;
-            in >> r >> c;
+        } else if (s.verb == "row" && in >> r) {
+            for (const std::string& want : quotedStrings(s.rest)) {
+                expectEqual(s, printable(cellText(t_, r++, 0)), printable(want));
+            }
+        } else if (s.verb == "at" && in >> r >> c) {
+            const std::string want = quoted(s.rest);
+            const size_t units = size_t(std::count_if(want.begin(), want.end(), [](char b) { return (b & 0xC0) != 0x80; }));
+            expectEqual(s, printable(cellText(t_, r, size_t(c), units)), printable(want));
+        } else if (s.verb == "cursor" && in >> r >> c) {
             expectEqual(s, std::to_string(t_.cursorRow) + "," + std::to_string(t_.cursorCol),
                         std::to_string(r) + "," + std::to_string(c));
-        } else if (s.verb == "cell") {
-            int32_t r = 0, c = 0;
-            in >> r >> c;
+        } else if (s.verb == "cell" && in >> r >> c) {
             expectCellAttributes(s, t_.grid.at(size_t(r)).at(size_t(c)), in);
-        } else if (s.verb == "cells") {
-            int32_t r = 0;
-            in >> r;
-            const auto attrs = in.str().substr(size_t(in.tellg()));
+        } else if (s.verb == "cells" && in >> r) {
+            const std::string attrs = s.rest.substr(size_t(in.tellg()));
             for (const Cell& cell : t_.grid.at(size_t(r))) {
                 std::istringstream each(attrs);
                 expectCellAttributes(s, cell, each);
             }
         } else if (s.verb == "field") {
             std::string name;
-            int64_t v = 0;
-            in >> name >> v;
-            expectEqual(s, fieldValue(t_, name), v);
-        } else if (s.verb == "drag") {
+            for (int64_t v = 0; in >> name >> v;) expectEqual(s, fieldValue(t_, name), v);
+        } else if (s.verb == "drag" || s.verb == "click") {
             CellPos from, to;
-            in >> from.row >> from.col >> to.row >> to.col;
+            in >> from.row >> from.col;
             beginSelectionAt(t_, from);
-            extendSelectionTo(t_, to);
-            endSelection(t_);
-        } else if (s.verb == "click") {
-            CellPos at;
-            in >> at.row >> at.col;
-            beginSelectionAt(t_, at);
+            if (s.verb == "drag" && in >> to.row >> to.col) extendSelectionTo(t_, to);
             endSelection(t_);
         } else if (s.verb == "selectall") {
             selectAll(t_);
         } else if (s.verb == "copied") {
-            size_t pos = 0;
-            expectEqual(s, "\"" + bytesForMessage(utf16ToUtf8(selectionText(t_))) + "\"",
-                        "\"" + bytesForMessage(quoted(s.rest, pos)) + "\"");
+            std::string got;
+            for (char16_t u : selectionText(t_)) appendUtf8(got, u);
+            expectEqual(s, printable(got), printable(quoted(s.rest)));
         } else if (s.verb == "replies") {
-            size_t pos = 0;
             std::vector<uint8_t> got;
             takeReplies(t_, got);
-            expectEqual(s, "\"" + bytesForMessage(std::string(got.begin(), got.end())) + "\"",
-                        "\"" + bytesForMessage(quoted(s.rest, pos)) + "\"");
+            expectEqual(s, printable(std::string(got.begin(), got.end())), printable(quoted(s.rest)));
         } else {
-            throw std::runtime_error("unknown directive");
+            throw std::runtime_error("unknown or malformed directive");
         }
-    }
-
-    static size_t countCodeUnits(const std::string& utf8) {
-        size_t n = 0;
-        for (unsigned char c : utf8) n += (c & 0xC0) != 0x80;
-        return n;
     }
 
     const std::vector<Step>& steps_;
@@ -315,20 +267,22 @@ private:
     Terminal t_;
 };
 
+// One line may hold several directives separated by " | "; a feed runs to
+// the next separator.
 std::vector<Step> parseScript(const char* script) {
     std::vector<Step> steps;
     std::istringstream in(script);
     std::string line;
     for (int n = 1; std::getline(in, line); ++n) {
-        const std::string body = trim(line);
-        if (body.empty() || body[0] == '#') continue;
-        Step s;
-        s.line = n;
-        const size_t space = body.find(' ');
-        s.verb = body.substr(0, space);
-        s.rest = space == std::string::npos ? "" : body.substr(space + 1);
-        if (s.verb == "<") s.bytes = unescape(s.rest);
-        steps.push_back(std::move(s));
+        for (size_t from = 0, bar = 0; from <= line.size(); from = bar + 3) {
+            bar = std::min(line.find(" | ", from), line.size());
+            const std::string body = trim(line.substr(from, bar - from));
+            if (body.empty() || body[0] == '#') break;
+            const size_t space = body.find(' ');
+            Step s{n, body.substr(0, space), space == std::string::npos ? "" : body.substr(space + 1), {}};
+            if (s.verb == "<") s.bytes = unescape(s.rest);
+            steps.push_back(std::move(s));
+        }
     }
     return steps;
 }
@@ -348,54 +302,26 @@ std::vector<Delivery> deliveries(const std::vector<Step>& steps) {
     return out;
 }
 
-// The state every delivery must agree on, whatever the script checks.
-std::string stateSummary(const Terminal& t) {
-    std::ostringstream s;
-    for (int32_t r = 0; r < t.rows; ++r) {
-        for (const Cell& c : t.grid[size_t(r)]) {
-            s << int(c.ch) << ',' << int(c.fg) << ',' << int(c.bg) << ',' << int(c.bold) << int(c.underline)
-              << int(c.dim) << int(c.italic) << int(c.blink) << int(c.strike) << int(c.fgDirect)
-              << int(c.bgDirect) << ',' << c.fgRgb << ',' << c.bgRgb << ';';
-        }
-        s << '\n';
-    }
-    s << "cursor " << t.cursorRow << ',' << t.cursorCol << " wrap " << int(t.pendingWrap) << " region "
-      << t.scrollTop << ',' << t.scrollBottom << " parser " << t.parserState << " alt " << int(t.altScreen)
-      << " pen " << int(t.penFg) << ',' << int(t.penBg) << " bell " << int(t.bellPending) << " geometry "
-      << t.cols << 'x' << t.rows << " saved " << t.savedMainRows.size() << " apc " << t.apcText.size();
-    return s.str();
-}
-
 }  // namespace
 
 std::string unescape(const std::string& text) {
+    static const std::map<char, char> simple = {{'e', '\x1b'}, {'a', '\a'}, {'b', '\b'}, {'t', '\t'},
+                                                {'n', '\n'},   {'r', '\r'}, {'s', ' '},  {'0', '\0'}};
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\\' || i + 1 == text.size()) {
             out += text[i];
-            continue;
-        }
-        const char e = text[++i];
-        switch (e) {
-        case 'e': out += '\x1b'; break;
-        case 'a': out += '\x07'; break;
-        case 'b': out += '\x08'; break;
-        case 't': out += '\t'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 's': out += ' '; break;
-        case '0': out += '\0'; break;
-        case 'x':
+        } else if (text[++i] == 'x') {
             if (i + 2 >= text.size()) throw std::runtime_error("short \\x escape");
             out += char(parseHex(text.substr(i + 1, 2)));
             i += 2;
-            break;
-        default: out += e; break;
+        } else {
+            const auto it = simple.find(text[i]);
+            out += it == simple.end() ? text[i] : it->second;
         }
     }
     return out;
 }
-
 std::vector<std::string> runCase(const TermCase& c) {
     std::vector<Step> steps;
     try {
@@ -406,17 +332,17 @@ std::vector<std::string> runCase(const TermCase& c) {
     // The whole delivery is reported in full; of the others only the first
     // that fails, since one fault usually fails them all the same way.
     std::vector<std::string> failures;
-    std::string reference;
+    std::optional<Terminal> reference;
     size_t failedDeliveries = 0;
     for (const Delivery& d : deliveries(steps)) {
         std::vector<std::string> mine;
         Runner runner(steps, d, mine);
         runner.run();
-        const std::string summary = stateSummary(runner.terminal());
-        if (reference.empty()) {
-            reference = summary;
-        } else if (summary != reference) {
-            mine.push_back("[" + d.name + "] final state differs from the whole delivery");
+        // Every delivery must leave the state the whole one left, checked or not.
+        if (!reference) {
+            reference = runner.terminal();
+        } else if (const std::string field = findStateDifference(*reference, runner.terminal()); !field.empty()) {
+            mine.push_back("[" + d.name + "] " + field + " differs from the whole delivery");
         }
         if (mine.empty()) continue;
         if (failedDeliveries++ == 0) failures.insert(failures.end(), mine.begin(), mine.end());

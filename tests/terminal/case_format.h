@@ -1,16 +1,18 @@
 #pragma once
 
-// Terminal behaviour written as small scripts. One directive per line:
+// Terminal behaviour written as small scripts of directives, one per line or
+// several on a line separated by " | ":
 //   < BYTES            feed bytes; escapes \e \a \b \t \n \r \\ \" \xHH,
 //                      \s for a space at the end of a line
 //   mode ANSI|ASCII|HEX, geometry COLS ROWS, palette NAME
-//   row R "TEXT"       row R without trailing blanks (\uXXXX allowed)
+//   row R "TEXT" ...   row R (and the rows after it, one string each)
+//                      without trailing blanks (\uXXXX allowed)
 //   at R C "TEXT"      the cells from (R, C) on hold TEXT
 //   cursor R C
 //   cell R C k=v ...   attributes of one cell; cells R k=v ... for a row
 //                      keys: ch fg bg bold underline dim italic blink strike
 //                      fgDirect bgDirect fgRgb bgRgb (colours as RRGGBB)
-//   field NAME VALUE   a Terminal field (see fieldValue in case_format.cpp)
+//   field NAME VALUE.. Terminal fields (see fieldValue in case_format.cpp)
 //   replies "BYTES"    the replies queued since the last check
 //   drag R C R C       a mouse drag from one cell to another; click R C;
 //                      selectall

@@ -16,16 +16,6 @@ namespace {
 
 using Random = std::mt19937;
 
-// What feed does with one byte in ANSI mode, without any fast path.
-void feedBytewise(Terminal& t, const std::string& bytes) {
-    for (const char c : bytes) {
-        const auto b = uint8_t(c);
-        const bool collecting = t.parserState == kApcString && b != 0x1B && b != 0x07 && t.apcText.size() < kApcLimit;
-        if (!collecting) t.dirty = 1;
-        feedByte(t, b);
-    }
-}
-
 void feedPieces(Terminal& t, const std::string& bytes, Random& rng) {
     for (size_t at = 0; at < bytes.size();) {
         const size_t n = std::min<size_t>(bytes.size() - at, rng() % 300 + 1);
@@ -109,7 +99,7 @@ TEST(FastPaths, FeedMatchesTheByteMachineOnRandomStreams) {
             for (Terminal* t : {&whole, &pieces, &bytewise}) setGeometry(*t, g.cols, g.rows);
             feed(whole, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
             feedPieces(pieces, bytes, rng);
-            feedBytewise(bytewise, bytes);
+            feedByteMachine(bytewise, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
             SCOPED_TRACE(std::to_string(g.cols) + "x" + std::to_string(g.rows) + " seed " + std::to_string(seed));
             EXPECT_EQ(findStateDifference(whole, bytewise), "");
             EXPECT_EQ(findStateDifference(pieces, bytewise), "");

@@ -46,17 +46,6 @@ TEST(Feed, EmptyBatchChangesNothing) {
     EXPECT_EQ(t.dirty, 0);
 }
 
-TEST(Feed, DisplayModeNames) {
-    Terminal t;
-    const std::pair<const char*, int32_t> names[] = {
-        {"ASCII", kModeAscii}, {"HEX", kModeHex}, {"ANSI", kModeAnsi}, {"hex", kModeAnsi}, {"", kModeAnsi},
-    };
-    for (const auto& [name, mode] : names) {
-        setDisplayMode(t, name);
-        EXPECT_EQ(t.displayMode, mode) << name;
-    }
-}
-
 TEST(Feed, LiteralModesNeverTouchParserPenOrReplies) {
     Terminal t;
     setDisplayMode(t, "ASCII");

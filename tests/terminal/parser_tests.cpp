@@ -92,13 +92,6 @@ TEST(Parser, ParameterListIsCappedButTheSequenceStillRuns) {
     EXPECT_EQ(u.params.size(), kMaxCsiParams);
 }
 
-TEST(Parser, DigitsWrapModulo2To32) {
-    Terminal t;
-    feedText(t, "\x1b[4294967297;4294967298H");  // 2^32 + 1, 2^32 + 2
-    EXPECT_EQ(t.cursorRow, 0);
-    EXPECT_EQ(t.cursorCol, 1);
-}
-
 TEST(Parser, OscLimitDiscardsTheStringAndShowsTheRest) {
     Terminal t;
     feedText(t, "\x1b]" + std::string(kOscLimit, 'x'));
@@ -134,13 +127,6 @@ TEST(Parser, TakeRepliesMovesEverythingOnce) {
     EXPECT_EQ(std::string(out.begin(), out.end()), "\x1b[0n\x1b[?62;4;9001c");
     EXPECT_TRUE(t.replies.empty());
     EXPECT_FALSE(takeReplies(t, out));
-}
-
-TEST(Parser, ResetDuringAlternateScreenReturnsParserToGround) {
-    Terminal t;
-    feedText(t, "\x1b[?1049h\x1b""c");
-    EXPECT_EQ(t.parserState, kGround);
-    EXPECT_EQ(t.altScreen, 0);
 }
 
 }  // namespace
