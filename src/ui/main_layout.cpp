@@ -133,7 +133,7 @@ LayoutRect terminalRect(int32_t clientWidth, int32_t clientHeight, int32_t statu
 
 LayoutSize minTrackSize(uint32_t dpi) { return {scaleToDpi(kMinTrackWidth, dpi), scaleToDpi(kMinTrackHeight, dpi)}; }
 
-LayoutSize snugSize(LayoutSize candidate, int32_t cols, int32_t rows, const FontFit& fit) {
+LayoutSize snugSize(LayoutSize candidate, int32_t cols, int32_t rows, const CellFitter& fit) {
     LayoutSize size{std::max(candidate.width, kMinFitSize), std::max(candidate.height, kMinFitSize)};
     CellSize cell = fit(size.width, size.height);
     for (int round = 0; round < kSnugRounds; ++round) {
@@ -145,7 +145,7 @@ LayoutSize snugSize(LayoutSize candidate, int32_t cols, int32_t rows, const Font
     return size;
 }
 
-std::optional<LayoutSize> snapWindowSize(const SnapInput& in, const FontFit& fit) {
+std::optional<LayoutSize> snapWindowSize(const SnapInput& in, const CellFitter& fit) {
     if (in.minimised || in.maximised) return std::nullopt;
     if (in.terminal.width < kMinSnapTerminal || in.terminal.height < kMinSnapTerminal) return std::nullopt;
     const CellSize cell = in.cell.width > 0 && in.cell.height > 0 ? in.cell : kDefaultCell;
@@ -180,7 +180,7 @@ int32_t gridMenuCommand(GridSize size) {
 
 std::wstring gridSizeName(GridSize size) { return std::to_wstring(size.cols) + L"x" + std::to_wstring(size.rows); }
 
-std::optional<WindowGeom> parseWindowGeom(std::wstring_view text) {
+std::optional<WindowGeom> parseSavedGeometry(std::wstring_view text) {
     std::optional<int32_t> width = takeInt(text);
     if (!width || !takeChar(text, L'x')) return std::nullopt;
     std::optional<int32_t> height = takeInt(text);

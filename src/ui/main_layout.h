@@ -70,11 +70,11 @@ struct CellSize {
     int32_t height = 0;
     friend bool operator==(const CellSize&, const CellSize&) = default;
 };
-using FontFit = std::function<CellSize(int32_t width, int32_t height)>;
+using CellFitter = std::function<CellSize(int32_t width, int32_t height)>;
 
 // Smallest terminal size that shows a cols x rows grid at the font size the
 // candidate size fits (each candidate dimension taken as at least 32).
-LayoutSize snugSize(LayoutSize candidate, int32_t cols, int32_t rows, const FontFit& fit);
+LayoutSize snugSize(LayoutSize candidate, int32_t cols, int32_t rows, const CellFitter& fit);
 
 struct SnapInput {
     LayoutSize window;    // outer window size now
@@ -90,7 +90,7 @@ struct SnapInput {
 };
 // The outer window size that hugs the grid, or nothing when snapping is
 // skipped. Snapping only ever shrinks the terminal part of the window.
-std::optional<LayoutSize> snapWindowSize(const SnapInput& in, const FontFit& fit);
+std::optional<LayoutSize> snapWindowSize(const SnapInput& in, const CellFitter& fit);
 
 // The four grid sizes of the Terminal menu.
 struct GridSize {
@@ -113,7 +113,7 @@ struct WindowGeom {
     int32_t top = 0;
     friend bool operator==(const WindowGeom&, const WindowGeom&) = default;
 };
-std::optional<WindowGeom> parseWindowGeom(std::wstring_view text);
+std::optional<WindowGeom> parseSavedGeometry(std::wstring_view text);
 std::wstring formatWindowGeom(const WindowGeom& geom);
 // Whether a saved geometry may be applied at all: a positive size, not the
 // parking place the system gives minimised windows.

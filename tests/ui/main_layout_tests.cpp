@@ -149,7 +149,7 @@ TEST(SnugSize, ShrinksToTheGridAtTheFittedFontSize) {
 
 TEST(SnugSize, GivesUpAfterFourRefitsOfAFontThatNeverSettles) {
     int calls = 0;
-    const FontFit flipping = [&calls](int32_t, int32_t) {
+    const CellFitter flipping = [&calls](int32_t, int32_t) {
         ++calls;
         return calls % 2 ? CellSize{8, 16} : CellSize{9, 18};
     };
@@ -223,10 +223,10 @@ TEST(WindowGeometry, ParsesSavedTextWithoutWrapping) {
         {L"920x600+1+", std::nullopt},
         {L"", std::nullopt},
     };
-    for (const Case& c : cases) EXPECT_EQ(parseWindowGeom(c.text), c.expected) << c.text;
+    for (const Case& c : cases) EXPECT_EQ(parseSavedGeometry(c.text), c.expected) << c.text;
     const WindowGeom geom{1111, 777, -3, 45};
     EXPECT_EQ(formatWindowGeom(geom), L"1111x777+-3+45");
-    EXPECT_EQ(parseWindowGeom(formatWindowGeom(geom)), geom);
+    EXPECT_EQ(parseSavedGeometry(formatWindowGeom(geom)), geom);
 }
 
 TEST(WindowGeometry, MinimisedOrEmptyRectanglesAreNotApplied) {

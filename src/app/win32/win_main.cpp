@@ -27,7 +27,7 @@ void startCommonControls() {
 
 // Moves the window to the saved geometry when it is usable and lies on a monitor.
 void applySavedGeometry(HWND window, const std::wstring& saved) {
-    const std::optional<WindowGeom> geom = parseWindowGeom(saved);
+    const std::optional<WindowGeom> geom = parseSavedGeometry(saved);
     if (!geom || !windowGeomUsable(*geom)) return;
     const RECT r{geom->left, geom->top, geom->left + geom->width, geom->top + geom->height};
     if (!MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) return;

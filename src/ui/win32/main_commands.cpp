@@ -93,12 +93,12 @@ void comboChanged(AppState& state, int id) {
         return;
     case IDC_INPUT_MODE:
         s.inputMode = text;
-        setLineMode(state, text == L"line");
+        switchLineMode(state, text == L"line");
         break;
     case IDC_LINE_END:
         if (text.empty()) return;
         s.lineTerminator = text;
-        t.lineTerminator = lineTerminatorBytes(text);
+        t.lineTerminator = terminatorForLabel(text);
         break;
     case IDC_DISPLAY_MODE:
         s.displayMode = text;

@@ -36,7 +36,7 @@ void paintTerminalContent(AppState&, HDC dc, const RECT& client) {
     DeleteObject(background);
 }
 
-FontFit terminalFontFit(AppState& state) {
+CellFitter terminalFontFit(AppState& state) {
     const CellSize cell = currentCell(state);
     return [cell](int32_t, int32_t) { return cell; };
 }

@@ -15,7 +15,7 @@ namespace orvane {
 // Paints the grid (and its layers) into the terminal window's rectangle.
 void paintTerminalContent(AppState& state, HDC dc, const RECT& client);
 // The cell size a terminal window of the given size would get.
-FontFit terminalFontFit(AppState& state);
+CellFitter terminalFontFit(AppState& state);
 
 // Received data waiting (WM_SESSION_DATA) and the 16 ms tick.
 void pumpReceived(AppState& state);

@@ -9,14 +9,14 @@ std::string narrowName(const std::wstring& name) {
     return out;
 }
 
-std::string lineTerminatorBytes(const std::wstring& label) {
+std::string terminatorForLabel(const std::wstring& label) {
     if (label == L"CRLF") return "\r\n";
     if (label == L"LF") return "\n";
     if (label == L"<none>") return "";
     return "\r";
 }
 
-void setLineMode(AppState& state, bool on) {
+void switchLineMode(AppState& state, bool on) {
     state.terminal.lineMode = on ? 1 : 0;
     // A pending line belongs to line mode only.
     if (!on) state.terminal.lineBuffer.clear();
@@ -27,9 +27,9 @@ void applySettingsToTerminal(AppState& state) {
     Terminal& t = state.terminal;
     setPalette(t, narrowName(s.palette));
     setDisplayMode(t, narrowName(s.displayMode));
-    setLineMode(state, s.inputMode == L"line");
+    switchLineMode(state, s.inputMode == L"line");
     t.localEcho = s.localEcho ? 1 : 0;
-    t.lineTerminator = lineTerminatorBytes(s.lineTerminator);
+    t.lineTerminator = terminatorForLabel(s.lineTerminator);
     t.autoScroll = s.autoScroll ? 1 : 0;
     setCursorStyle(t, narrowName(s.cursorStyle));
     setCursorBlink(t, s.cursorBlink);

@@ -10,9 +10,9 @@ namespace orvane {
 // cursor and the Pictel switches from the settings into the terminal.
 void applySettingsToTerminal(AppState& state);
 // Bytes Enter sends for an "EOL Mode" label; unknown labels send CR.
-std::string lineTerminatorBytes(const std::wstring& label);
+std::string terminatorForLabel(const std::wstring& label);
 // The settings' names are ASCII; the terminal takes them as narrow text.
 std::string narrowName(const std::wstring& name);
-void setLineMode(AppState& state, bool on);
+void switchLineMode(AppState& state, bool on);
 
 }  // namespace orvane
