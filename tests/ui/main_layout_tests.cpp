@@ -1,0 +1,246 @@
+#include "ui/main_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <set>
+#include <vector>
+
+namespace orvane {
+namespace {
+
+LayoutRect placeOf(const ToolbarLayout& layout, int32_t id) {
+    for (const ControlPlace& place : layout) {
+        if (place.id == id) return place.rect;
+    }
+    ADD_FAILURE() << "no control " << id;
+    return {};
+}
+
+TEST(ToolbarLayout, BaudWidthAndPortAnchorFollowTheClientWidth) {
+    struct Case {
+        int32_t w, b, p;
+    };
+    // 80 + (w - 530) / 3 once there are at least 91 spare pixels; p = w - 234 - b.
+    for (const Case& c : {Case{500, 80, 186}, Case{620, 80, 306}, Case{621, 110, 277}, Case{920, 210, 476},
+                          Case{934, 214, 486}, Case{1600, 436, 930}}) {
+        EXPECT_EQ(baudBoxWidth(c.w), c.b) << c.w;
+        EXPECT_EQ(portAnchor(c.w), c.p) << c.w;
+    }
+}
+
+TEST(ToolbarLayout, WidthDependentControlsAtMinimumAndNarrowWidths) {
+    struct Case {
+        int32_t w, t, id;
+        LayoutRect rect;
+    };
+    const Case cases[] = {
+        {934, 0, 1002, {118, 8, 270, 240}},  {934, 0, 1003, {396, 8, 74, 26}},   {934, 0, 1004, {478, 8, 214, 240}},
+        {934, 0, 1005, {700, 8, 60, 240}},   {934, 0, 1037, {116, 10, 470, 22}},  {934, 0, 1038, {594, 13, 34, 20}},
+        {934, 0, 1031, {572, 47, 354, 20}},  {934, 0, 1033, {104, 81, 38, 20}},   {934, 0, 1020, {686, 76, 240, 26}},
+        {934, 0, 1008, {866, 8, 60, 26}},    {500, 0, 1002, {118, 8, 60, 240}},   {500, 0, 1037, {116, 10, 60, 22}},
+        {500, 0, 1031, {572, 47, 40, 20}},   {934, 162, 1025, {276, 206, 40, 22}}, {934, 162, 1012, {356, 242, 55, 22}},
+        {934, 162, 1035, {8, 170, 64, 240}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(placeOf(toolbarLayout(c.w, c.t), c.id), c.rect) << "w " << c.w << " t " << c.t << " id " << c.id;
+    }
+}
+
+// Controls shown together never overlap and stay inside the client area, at
+// every width a normal window can have.
+TEST(ToolbarLayout, VisibleControlsOfEachRowNeitherOverlapNorLeaveTheWindow) {
+    const std::vector<std::vector<int32_t>> rows = {
+        {1035, 1001, 1002, 1003, 1004, 1005, 1006, 1008},  // serial mode
+        {1035, 1036, 1037, 1038, 1039, 1040, 1006, 1008},  // LAN mode
+        {1016, 1017, 1023, 1024, 1025, 1026, 1032, 1027, 1028, 1029, 1030, 1031},
+        {1042, 1033, 1010, 1034, 1011, 1012, 1013, 1014, 1015, 1020},
+    };
+    for (int32_t w = kMinTrackWidth - 16; w <= 2400; ++w) {
+        const ToolbarLayout layout = toolbarLayout(w, 0);
+        for (const std::vector<int32_t>& row : rows) {
+            std::vector<LayoutRect> rects;
+            for (int32_t id : row) rects.push_back(placeOf(layout, id));
+            std::sort(rects.begin(), rects.end(), [](const LayoutRect& a, const LayoutRect& b) { return a.x < b.x; });
+            ASSERT_GE(rects.front().x, 0) << w;
+            ASSERT_LE(rects.back().x + rects.back().width, w) << w;
+            for (size_t i = 1; i < rects.size(); ++i) {
+                ASSERT_LE(rects[i - 1].x + rects[i - 1].width, rects[i].x) << "w " << w << " row of " << row.front();
+            }
+        }
+    }
+}
+
+TEST(ToolbarLayout, EveryControlHasOneDistinctPlaceInsideTheToolbar) {
+    const ToolbarLayout layout = toolbarLayout(1200, 0);
+    std::set<int32_t> ids;
+    for (const ControlPlace& place : layout) {
+        EXPECT_TRUE(ids.insert(place.id).second) << place.id;
+        EXPECT_LT(place.rect.y + std::min(place.rect.height, 26), kToolbarHeight) << place.id;
+        EXPECT_GT(place.rect.width, 0) << place.id;
+    }
+    EXPECT_EQ(ids.size(), kToolbarControlCount);
+}
+
+TEST(DpiScaling, ExactAt96AndProportionalAbove) {
+    for (int32_t w : {934, 1017, 1600}) {
+        const ToolbarLayout plain = toolbarLayout(w, 0), scaled = scaledToolbarLayout(w, 96);
+        for (size_t i = 0; i < plain.size(); ++i) EXPECT_EQ(plain[i].rect, scaled[i].rect) << plain[i].id;
+        const ToolbarLayout doubled = scaledToolbarLayout(2 * w, 192);
+        for (size_t i = 0; i < plain.size(); ++i) {
+            const LayoutRect& r = plain[i].rect;
+            EXPECT_EQ(doubled[i].rect, (LayoutRect{2 * r.x, 2 * r.y, 2 * r.width, 2 * r.height})) << plain[i].id;
+        }
+    }
+    // 150 %: a client of 1401 pixels lays out as 934 and scales edges to nearest.
+    const ToolbarLayout at144 = scaledToolbarLayout(1401, 144);
+    EXPECT_EQ(placeOf(at144, 1003), (LayoutRect{594, 12, 111, 39}));
+    EXPECT_EQ(placeOf(at144, 1001), (LayoutRect{120, 20, 51, 39}));
+    EXPECT_EQ(placeOf(at144, 1026), (LayoutRect{474, 66, 23, 33}));
+    struct Case {
+        int32_t v;
+        uint32_t dpi;
+        int32_t expected;
+    };
+    for (const Case& c : {Case{8, 96, 8}, Case{15, 144, 23}, Case{13, 120, 16}, Case{-5, 144, -8}, Case{110, 0, 0},
+                          Case{950, 288, 2850}}) {
+        EXPECT_EQ(scaleToDpi(c.v, c.dpi), c.expected) << c.v << " at " << c.dpi;
+    }
+}
+
+TEST(DpiScaling, TerminalRectangleAndMinimumSize) {
+    EXPECT_EQ(terminalRect(934, 561, 22, 96), (LayoutRect{8, 110, 918, 421}));
+    EXPECT_EQ(terminalRect(1868, 1122, 44, 192), (LayoutRect{16, 220, 1836, 842}));
+    EXPECT_EQ(terminalRect(10, 100, 30, 96), (LayoutRect{8, 110, 1, 1}));
+    EXPECT_EQ(minTrackSize(96), (LayoutSize{950, 420}));
+    EXPECT_EQ(minTrackSize(144), (LayoutSize{1425, 630}));
+}
+
+// A font whose cell is half as wide as high, the largest that fits the
+// grid's rows and then its columns, like the renderer's fit.
+struct HalfWidthFont {
+    int32_t cols, rows;
+    std::vector<LayoutSize>* calls = nullptr;
+    CellSize operator()(int32_t w, int32_t h) const {
+        if (calls) calls->push_back({w, h});
+        int32_t height = std::max((h - 6) / rows, 1);
+        while (std::max(height / 2, 1) * cols > w - 6 && height > 1) --height;
+        return {std::max(height / 2, 1), height};
+    }
+};
+
+TEST(SnugSize, ShrinksToTheGridAtTheFittedFontSize) {
+    struct Case {
+        LayoutSize candidate;
+        int32_t cols, rows;
+        LayoutSize expected;
+    };
+    for (const Case& c : {Case{{918, 421}, 80, 25, {646, 406}}, Case{{500, 421}, 80, 25, {486, 331}},
+                          Case{{1200, 500}, 132, 24, {1194, 462}}, Case{{10, 10}, 80, 25, {86, 31}}}) {
+        EXPECT_EQ(snugSize(c.candidate, c.cols, c.rows, HalfWidthFont{c.cols, c.rows}), c.expected)
+            << c.candidate.width << "x" << c.candidate.height;
+    }
+    std::vector<LayoutSize> calls;
+    snugSize({10, 20}, 80, 25, HalfWidthFont{80, 25, &calls});
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.front(), (LayoutSize{32, 32}));
+}
+
+TEST(SnugSize, GivesUpAfterFourRefitsOfAFontThatNeverSettles) {
+    int calls = 0;
+    const CellFitter flipping = [&calls](int32_t, int32_t) {
+        ++calls;
+        return calls % 2 ? CellSize{8, 16} : CellSize{9, 18};
+    };
+    // Fits: candidate, then four refits; the last size is the grid at the fourth cell.
+    EXPECT_EQ(snugSize({900, 500}, 80, 25, flipping), (LayoutSize{726, 456}));
+    EXPECT_EQ(calls, 5);
+}
+
+TEST(SnapWindow, HugsTheGridWithinTheMinimumsAndOnlyShrinks) {
+    struct Case {
+        const char* name;
+        SnapInput in;
+        std::optional<LayoutSize> expected;
+    };
+    const Case cases[] = {
+        {"minimum width holds", {{950, 600}, {918, 421}, {8, 16}, 80, 25}, LayoutSize{950, 585}},
+        {"large window shrinks", {{1400, 900}, {1368, 721}, {14, 28}, 80, 25}, LayoutSize{1158, 885}},
+        {"no font yet uses 8x16", {{1400, 900}, {1368, 721}, {0, 0}, 80, 25}, LayoutSize{950, 585}},
+        {"small terminal never grows", {{700, 500}, {600, 300}, {8, 16}, 80, 25}, LayoutSize{950, 481}},
+        {"minimised", {{1400, 900}, {1368, 721}, {8, 16}, 80, 25, true}, std::nullopt},
+        {"maximised", {{1400, 900}, {1368, 721}, {8, 16}, 80, 25, false, true}, std::nullopt},
+        {"terminal too narrow", {{1400, 900}, {15, 721}, {8, 16}, 80, 25}, std::nullopt},
+        {"terminal too low", {{1400, 900}, {1368, 15}, {8, 16}, 80, 25}, std::nullopt},
+        {"terminal just big enough", {{1400, 900}, {16, 16}, {8, 16}, 80, 25}, LayoutSize{1400, 900}},
+        {"slim adds its frame", {{1400, 900}, {1384, 880}, {8, 16}, 80, 25, false, false, true, 16},
+         LayoutSize{966, 426}},
+        {"slim height floor", {{1400, 50}, {1384, 40}, {8, 16}, 80, 25, false, false, true, 16},
+         LayoutSize{966, 64}},
+        {"minimums scale with DPI", {{1400, 900}, {1368, 721}, {0, 0}, 80, 25, false, false, false, 0, 192},
+         LayoutSize{1900, 840}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(snapWindowSize(c.in, HalfWidthFont{c.in.cols, c.in.rows}), c.expected) << c.name;
+    }
+}
+
+TEST(GridSizes, NamesAndMenuCommands) {
+    struct Case {
+        const wchar_t* name;
+        GridSize size;
+        int32_t command;
+    };
+    for (const Case& c : {Case{L"80x24", {80, 24}, 2020}, Case{L"80x25", {80, 25}, 2021},
+                          Case{L"132x24", {132, 24}, 2022}, Case{L"132x25", {132, 25}, 2023}}) {
+        EXPECT_EQ(gridSizeFromName(c.name), c.size) << c.name;
+        EXPECT_EQ(gridMenuCommand(c.size), c.command) << c.name;
+        EXPECT_EQ(gridSizeName(c.size), c.name);
+    }
+    for (const wchar_t* name : {L"80X24", L"80x24 ", L" 80x24", L"81x24", L"100x30", L"", L"80x", L"24x80"}) {
+        EXPECT_FALSE(gridSizeFromName(name).has_value()) << name;
+    }
+    for (const GridSize size : {GridSize{100, 30}, GridSize{24, 80}, GridSize{80, 23}, GridSize{0, 0}}) {
+        EXPECT_EQ(gridMenuCommand(size), 2023) << size.cols << "x" << size.rows;
+    }
+}
+
+TEST(WindowGeometry, ParsesSavedTextWithoutWrapping) {
+    struct Case {
+        const wchar_t* text;
+        std::optional<WindowGeom> expected;
+    };
+    const Case cases[] = {
+        {L"920x600+10+20", WindowGeom{920, 600, 10, 20}},
+        {L"1024x768+-8+-31", WindowGeom{1024, 768, -8, -31}},
+        {L"+920x+600++1++2", WindowGeom{920, 600, 1, 2}},
+        {L"4294967297x600+0+0", WindowGeom{INT32_MAX, 600, 0, 0}},
+        {L"800x600+-99999999999+0", WindowGeom{800, 600, INT32_MIN, 0}},
+        {L"920x600+10", std::nullopt},
+        {L"x600+1+2", std::nullopt},
+        {L"920*600+1+2", std::nullopt},
+        {L"920x600+1+", std::nullopt},
+        {L"", std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(parseSavedGeometry(c.text), c.expected) << c.text;
+    const WindowGeom geom{1111, 777, -3, 45};
+    EXPECT_EQ(formatWindowGeom(geom), L"1111x777+-3+45");
+    EXPECT_EQ(parseSavedGeometry(formatWindowGeom(geom)), geom);
+}
+
+TEST(WindowGeometry, MinimisedOrEmptyRectanglesAreNotApplied) {
+    struct Case {
+        WindowGeom geom;
+        bool usable;
+    };
+    for (const Case& c : {Case{{920, 600, 10, 20}, true}, Case{{920, 600, -31999, -31999}, true},
+                          Case{{160, 28, -32000, -32000}, false}, Case{{920, 600, 10, -32000}, false},
+                          Case{{920, 600, -32000, 10}, false}, Case{{0, 600, 10, 20}, false},
+                          Case{{920, 0, 10, 20}, false}}) {
+        EXPECT_EQ(windowGeomUsable(c.geom), c.usable) << formatWindowGeom(c.geom);
+    }
+}
+
+}  // namespace
+}  // namespace orvane
