@@ -114,6 +114,9 @@ protected:
 TEST_F(MainWindowTest, TitleClassAndEveryControlAtItsLayoutPlace) {
     HWND window = create();
     EXPECT_EQ(textOf(window), L"Orvane  1.2.4");
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    EXPECT_EQ((LayoutSize{outer.right - outer.left, outer.bottom - outer.top}), (LayoutSize{920, 600}));
     wchar_t className[64]{};
     GetClassNameW(window, className, 64);
     EXPECT_STREQ(className, L"OrvaneMainWnd");
