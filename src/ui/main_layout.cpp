@@ -1,7 +1,6 @@
 #include "ui/main_layout.h"
 
 #include <algorithm>
-#include <climits>
 
 namespace orvane {
 
@@ -17,8 +16,6 @@ constexpr int kSnugRounds = 4;
 constexpr int32_t kMinFitSize = 32;
 // Below this the terminal window is not worth snapping to.
 constexpr int32_t kMinSnapTerminal = 16;
-// Minimised windows are parked at -32000 by the system.
-constexpr int32_t kMinimisedPark = -32000;
 
 constexpr GridSize kMenuGrids[] = {{80, 24}, {80, 25}, {132, 24}, {132, 25}};
 
@@ -26,27 +23,6 @@ LayoutRect at(int32_t x, int32_t y, int32_t width, int32_t height) { return {x, 
 
 LayoutSize gridExtent(CellSize cell, int32_t cols, int32_t rows) {
     return {cols * cell.width + kGridMargins, rows * cell.height + kGridMargins};
-}
-
-// A signed decimal number as "%d" reads it, saturating at the int range.
-std::optional<int32_t> takeInt(std::wstring_view& text) {
-    size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == L'-' || text[i] == L'+')) negative = text[i++] == L'-';
-    const size_t firstDigit = i;
-    int64_t value = 0;
-    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
-        value = std::min<int64_t>(value * 10 + (text[i] - L'0'), int64_t{INT32_MAX} + 1);
-    }
-    if (i == firstDigit) return std::nullopt;
-    text.remove_prefix(i);
-    return static_cast<int32_t>(negative ? -value : std::min<int64_t>(value, INT32_MAX));
-}
-
-bool takeChar(std::wstring_view& text, wchar_t ch) {
-    if (text.empty() || text.front() != ch) return false;
-    text.remove_prefix(1);
-    return true;
 }
 
 }  // namespace
@@ -180,25 +156,9 @@ int32_t gridMenuCommand(GridSize size) {
 
 std::wstring gridSizeName(GridSize size) { return std::to_wstring(size.cols) + L"x" + std::to_wstring(size.rows); }
 
-std::optional<WindowGeom> parseSavedGeometry(std::wstring_view text) {
-    std::optional<int32_t> width = takeInt(text);
-    if (!width || !takeChar(text, L'x')) return std::nullopt;
-    std::optional<int32_t> height = takeInt(text);
-    if (!height || !takeChar(text, L'+')) return std::nullopt;
-    std::optional<int32_t> left = takeInt(text);
-    if (!left || !takeChar(text, L'+')) return std::nullopt;
-    std::optional<int32_t> top = takeInt(text);
-    if (!top) return std::nullopt;
-    return WindowGeom{*width, *height, *left, *top};
-}
-
 std::wstring formatWindowGeom(const WindowGeom& geom) {
     return std::to_wstring(geom.width) + L"x" + std::to_wstring(geom.height) + L"+" + std::to_wstring(geom.left) +
            L"+" + std::to_wstring(geom.top);
-}
-
-bool windowGeomUsable(const WindowGeom& geom) {
-    return geom.width > 0 && geom.height > 0 && geom.left > kMinimisedPark && geom.top > kMinimisedPark;
 }
 
 }  // namespace orvane

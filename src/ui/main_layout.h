@@ -113,10 +113,6 @@ struct WindowGeom {
     int32_t top = 0;
     friend bool operator==(const WindowGeom&, const WindowGeom&) = default;
 };
-std::optional<WindowGeom> parseSavedGeometry(std::wstring_view text);
 std::wstring formatWindowGeom(const WindowGeom& geom);
-// Whether a saved geometry may be applied at all: a positive size, not the
-// parking place the system gives minimised windows.
-bool windowGeomUsable(const WindowGeom& geom);
 
 }  // namespace orvane

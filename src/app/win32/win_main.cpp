@@ -1,8 +1,15 @@
 // The entry point: the first instance starts Winsock and the common
 // controls, loads the settings, creates the main window and runs the loop.
+#include "app/command_line.h"
+#include "app/help_text.h"
 #include "app/settings.h"
+#include "app/startup_scan.h"
+#include "app/win32/command_args.h"
+#include "app/win32/console_output.h"
+#include "app/win32/forwarding_client.h"
 #include "app/win32/settings_file.h"
-#include "ui/main_layout.h"
+#include "app/win32/window_placement.h"
+#include "diag/stats_counters.h"
 #include "ui/win32/app_state.h"
 #include "ui/win32/dialogs.h"
 #include "ui/win32/main_window.h"
@@ -13,6 +20,8 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace orvane {
 namespace {
@@ -25,13 +34,23 @@ void startCommonControls() {
     InitCommonControlsEx(&controls);
 }
 
-// Moves the window to the saved geometry when it is usable and lies on a monitor.
+// Moves the window to the saved geometry when it lies on a monitor.
 void applySavedGeometry(HWND window, const std::wstring& saved) {
-    const std::optional<WindowGeom> geom = parseSavedGeometry(saved);
-    if (!geom || !windowGeomUsable(*geom)) return;
-    const RECT r{geom->left, geom->top, geom->left + geom->width, geom->top + geom->height};
-    if (!MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) return;
-    SetWindowPos(window, nullptr, r.left, r.top, geom->width, geom->height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const std::optional<WindowPlacement> geom = savedPlacementToApply(saved);
+    if (!geom) return;
+    SetWindowPos(window, nullptr, geom->left, geom->top, geom->width, geom->height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// What pass 0 asked of start-up itself: size, maximised or normal show.
+void applyStartupFlags(AppState& state, int showCommand) {
+    const StartupFlags& flags = state.startupFlags;
+    if (flags.size && flags.size->width >= 1 && flags.size->height >= 1) {
+        SetWindowPos(state.mainWindow, nullptr, 0, 0, flags.size->width, flags.size->height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ShowWindow(state.mainWindow, flags.maximize ? SW_SHOWMAXIMIZED : showCommand);
+    UpdateWindow(state.mainWindow);
+    if (flags.slim) state.commandTarget.enterSlim();
 }
 
 // First run: false when the user declined.
@@ -68,13 +87,14 @@ void drainMessages() {
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
-int runFirstInstance(HINSTANCE instance, int showCommand) {
+int runFirstInstance(HINSTANCE instance, int showCommand, const std::vector<std::wstring>& args) {
     WSADATA wsa;
     WSAStartup(MAKEWORD(2, 2), &wsa);
     startCommonControls();
     auto state = std::make_unique<AppState>();
     state->instance = instance;
     state->settings = loadSettingsFrom(state->settingsPath);
+    applyCommandLine(args, CommandPass::beforeWindow, state->commandTarget);
     HWND window = createMainWindow(*state);
     if (!window) {
         WSACleanup();
@@ -88,9 +108,13 @@ int runFirstInstance(HINSTANCE instance, int showCommand) {
         WSACleanup();
         return 0;
     }
-    ShowWindow(window, showCommand);
-    UpdateWindow(window);
-    state->startupFinished = true;
+    applyStartupFlags(*state, showCommand);
+    applyStartupActions(args, state->commandTarget);
+    if (const std::wstring& unknown = state->startupFlags.unknownOptions; !unknown.empty()) {
+        printUnknownOptions(unknown);
+        showNotice(*state, unknownOptionsNotice(unknown));
+    }
+    state->forwardGate.openAfterStartup();
     const int code = runMessageLoop(*state);
     WSACleanup();
     return code;
@@ -100,5 +124,11 @@ int runFirstInstance(HINSTANCE instance, int showCommand) {
 }  // namespace orvane
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    return orvane::runFirstInstance(instance, showCommand);
+    // A line that cannot be split starts the first instance without options.
+    const std::vector<std::wstring> args = orvane::splitCommandLine(GetCommandLineW()).value_or(
+        std::vector<std::wstring>{});
+    const orvane::StartupRequests requests = orvane::scanStartupRequests(args);
+    if (requests.diag) orvane::processStats().enabled = true;
+    if (const std::optional<int> handedOff = orvane::handOffStartup(args, requests)) return *handedOff;
+    return orvane::runFirstInstance(instance, showCommand, args);
 }

@@ -1,6 +1,7 @@
 #include "ui/win32/app_state.h"
 
 #include "app/win32/settings_file.h"
+#include "diag/stats_counters.h"
 
 namespace orvane {
 
@@ -11,6 +12,10 @@ AppState* appStateOf(HWND window) {
     HWND top = GetAncestor(window, GA_ROOT);
     return reinterpret_cast<AppState*>(GetWindowLongPtrW(top ? top : window, GWLP_USERDATA));
 }
+
+ITermSession& activeSession(AppState& state) { return state.connection.activeSession(); }
+
+bool statisticsOn() { return processStats().enabled; }
 
 void saveSettingsIfPersisting(AppState& state) {
     if (persistSettings) saveSettingsTo(state.settings, state.settingsPath);

@@ -1,5 +1,7 @@
 #include "ui/win32/main_controls.h"
 
+#include "app/number_text.h"
+#include "transport/connection_boxes.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/resource_ids.h"
 
@@ -75,12 +77,6 @@ constexpr ControlSpec kControls[] = {
     {IDC_LED_BAR, L"OrvaneLedBar", L"", kChild, 0},
 };
 
-constexpr int kBaudRates[] = {150,   300,   600,    1200,   2400,   4800,   9600,
-                              19200, 38400, 57600, 115200, 230400, 460800, 921600};
-// Rates from here up depend on the adapter.
-constexpr int kFirstLimitedBaud = 230400;
-constexpr int kFallbackBaud = 115200;
-
 constexpr int kSerialControls[] = {IDC_PORT_LABEL, IDC_PORT_BOX, IDC_REFRESH, IDC_BAUD_BOX, IDC_FRAMING_BOX,
                                    IDC_LED_BAR};
 constexpr int kLanControls[] = {IDC_ADDR_LABEL, IDC_HOST, IDC_NET_PORT_LABEL, IDC_NET_PORT, IDC_PROTOCOL};
@@ -89,18 +85,21 @@ void addItems(HWND box, std::initializer_list<const wchar_t*> items) {
     for (const wchar_t* item : items) SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
 }
 
+void addEntries(HWND box, const std::vector<std::wstring>& entries) {
+    for (const std::wstring& entry : entries) SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+}
+
 HWND control(const AppState& state, int id) { return GetDlgItem(state.mainWindow, id); }
 
 void fillLists(AppState& state) {
     addItems(control(state, IDC_MODE_BOX), {L"Serial", L"LAN"});
-    addItems(control(state, IDC_FRAMING_BOX), {L"8N1", L"7E1", L"8E1", L"8N2"});
+    addEntries(control(state, IDC_FRAMING_BOX), framingBoxEntries());
     addItems(control(state, IDC_PROTOCOL), {L"TCP", L"UDP"});
     addItems(control(state, IDC_PLAY_EOL), {L"CR", L"LF", L"CRLF"});
     addItems(control(state, IDC_INPUT_MODE), {L"char", L"line"});
     addItems(control(state, IDC_DISPLAY_MODE), {L"ANSI", L"ASCII", L"HEX"});
     addItems(control(state, IDC_PALETTE), {L"Campbell", L"VGA", L"PuTTY"});
     fillBaudBox(control(state, IDC_BAUD_BOX));
-    fillLineTerminatorBox(state);
 }
 
 void initialiseSpin(HWND spin, HWND buddy, int value) {
@@ -115,9 +114,7 @@ void fillBaudBox(HWND box) {
     HDC dc = GetDC(box);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0)));
     LONG widest = 0;
-    for (int rate : kBaudRates) {
-        std::wstring text = std::to_wstring(rate);
-        if (rate >= kFirstLimitedBaud) text += L"  (May be HW limited)";
+    for (const std::wstring& text : baudBoxEntries()) {
         SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         SIZE extent{};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
@@ -126,14 +123,6 @@ void fillBaudBox(HWND box) {
     SelectObject(dc, old);
     ReleaseDC(box, dc);
     SendMessageW(box, CB_SETDROPPEDWIDTH, widest + kBaudListExtra, 0);
-}
-
-void fillLineTerminatorBox(AppState& state) {
-    HWND box = control(state, IDC_LINE_END);
-    SendMessageW(box, CB_RESETCONTENT, 0, 0);
-    addItems(box, {L"CR", L"CRLF", L"LF"});
-    if (state.lanMode) addItems(box, {L"<none>"});
-    selectExactItem(box, state.settings.lineTerminator);
 }
 
 std::wstring comboText(HWND box) {
@@ -163,27 +152,6 @@ bool selectExactItem(HWND box, const std::wstring& text) {
     return false;
 }
 
-int leadingNumber(const std::wstring& text) {
-    int64_t value = 0;
-    for (wchar_t ch : text) {
-        if (ch < L'0' || ch > L'9') break;
-        value = std::min<int64_t>(value * 10 + (ch - L'0'), INT32_MAX);
-    }
-    return static_cast<int>(value);
-}
-
-void selectBaud(HWND box, const std::wstring& baud) {
-    const int wanted = leadingNumber(baud);
-    const LRESULT count = SendMessageW(box, CB_GETCOUNT, 0, 0);
-    for (int pass = 0; pass < 2; ++pass) {
-        const int rate = pass == 0 ? wanted : kFallbackBaud;
-        for (LRESULT i = 0; i < count; ++i) {
-            SendMessageW(box, CB_SETCURSEL, i, 0);
-            if (leadingNumber(comboText(box)) == rate) return;
-        }
-    }
-}
-
 void createToolbarControls(AppState& state) {
     for (const ControlSpec& spec : kControls) {
         HWND child = CreateWindowExW(spec.exStyle, spec.windowClass, spec.text, spec.style, 0, 0, 10, 10,
@@ -197,9 +165,9 @@ void createToolbarControls(AppState& state) {
 
 void initialiseControlsFromSettings(AppState& state) {
     const AppSettings& s = state.settings;
-    SendMessageW(control(state, IDC_MODE_BOX), CB_SETCURSEL, state.lanMode ? 1 : 0, 0);
-    selectBaud(control(state, IDC_BAUD_BOX), s.baud);
-    selectExactItem(control(state, IDC_FRAMING_BOX), s.framing);
+    SendMessageW(control(state, IDC_MODE_BOX), CB_SETCURSEL, lanModeSelected(s) ? 1 : 0, 0);
+    SendMessageW(control(state, IDC_BAUD_BOX), CB_SETCURSEL, initialBaudIndex(s.baud), 0);
+    SendMessageW(control(state, IDC_FRAMING_BOX), CB_SETCURSEL, initialFramingIndex(s.framing), 0);
     SetWindowTextW(control(state, IDC_HOST), s.host.c_str());
     SetWindowTextW(control(state, IDC_NET_PORT), s.netPort.c_str());
     SendMessageW(control(state, IDC_PROTOCOL), CB_SETCURSEL, udpSelected(s) ? 1 : 0, 0);
@@ -207,7 +175,6 @@ void initialiseControlsFromSettings(AppState& state) {
     initialiseSpin(control(state, IDC_LINE_MS_SPIN), control(state, IDC_LINE_MS), s.playEolDelayMs);
     selectExactItem(control(state, IDC_PLAY_EOL), s.playEol);
     selectExactItem(control(state, IDC_INPUT_MODE), s.inputMode);
-    selectExactItem(control(state, IDC_LINE_END), s.lineTerminator);
     CheckDlgButton(state.mainWindow, IDC_ECHO, s.localEcho ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(state.mainWindow, IDC_AUTOSCROLL, s.autoScroll ? BST_CHECKED : BST_UNCHECKED);
     selectExactItem(control(state, IDC_DISPLAY_MODE), s.displayMode);
@@ -223,12 +190,12 @@ void layoutToolbar(AppState& state, int clientWidth) {
     }
 }
 
-void showModeChildren(AppState& state) {
-    for (int id : kSerialControls) ShowWindow(control(state, id), state.lanMode ? SW_HIDE : SW_SHOW);
-    for (int id : kLanControls) ShowWindow(control(state, id), state.lanMode ? SW_SHOW : SW_HIDE);
+void showModeChildren(AppState& state, bool lanMode) {
+    for (int id : kSerialControls) ShowWindow(control(state, id), lanMode ? SW_HIDE : SW_SHOW);
+    for (int id : kLanControls) ShowWindow(control(state, id), lanMode ? SW_SHOW : SW_HIDE);
 }
 
-int clampedDelay(HWND edit) { return std::clamp(leadingNumber(windowText(edit)), 0, kMaxPlayDelayMs); }
+int clampedDelay(HWND edit) { return std::clamp(readNumber(windowText(edit)).value, 0, kMaxPlayDelayMs); }
 
 void readControlsIntoSettings(AppState& state) {
     AppSettings& s = state.settings;

@@ -13,19 +13,16 @@ void createToolbarControls(AppState& state);
 void initialiseControlsFromSettings(AppState& state);
 void layoutToolbar(AppState& state, int clientWidth);
 // Shows the serial or the LAN controls of the first row.
-void showModeChildren(AppState& state);
+void showModeChildren(AppState& state, bool lanMode);
 // Playback delays, playback line end, host, network port and protocol into the settings.
 void readControlsIntoSettings(AppState& state);
 
+// The baud rates, with a drop-down list as wide as the widest entry needs.
 void fillBaudBox(HWND box);
-// "CR", "CRLF", "LF", and in LAN mode "<none>"; selects the setting's entry.
-void fillLineTerminatorBox(AppState& state);
 
 // Selects the item equal to text (case included), else the first; false then.
 bool selectExactItem(HWND box, const std::wstring& text);
 std::wstring comboText(HWND box);
 std::wstring windowText(HWND window);
-// Leading decimal digits of text (0 when none), saturating.
-int leadingNumber(const std::wstring& text);
 
 }  // namespace orvane

@@ -1,8 +1,10 @@
 // Menu marks, the grid-size commands, the GUI lock and the enabled state
 // of controls and menu items.
+#include "render/font_fit.h"
+#include "render/layer_background.h"
+#include "render/win32/gdi_fonts.h"
 #include "ui/win32/main_controls.h"
 #include "ui/win32/main_window.h"
-#include "ui/win32/main_wiring.h"
 #include "ui/win32/resource_ids.h"
 
 #include <array>
@@ -50,17 +52,20 @@ bool controlEnabledByRule(const AppState& state, int id) {
     case IDC_PLAY: return state.playbackFileChosen;
     case IDC_HOST:
     case IDC_NET_PORT:
-    case IDC_PROTOCOL: return !state.connected;
+    case IDC_PROTOCOL: return state.lanFieldsEnabled;
     case IDC_PORT_LABEL:
-    case IDC_PORT_BOX: return !state.awaitingReconnect;
+    case IDC_PORT_BOX: return state.portBoxEnabled;
     default: return true;
     }
 }
 
-std::wstring connectCaption(const AppState& state) {
-    if (state.connected) return L"Disconnect";
-    const bool udp = SendMessageW(GetDlgItem(state.mainWindow, IDC_PROTOCOL), CB_GETCURSEL, 0, 0) == 1;
-    return state.lanMode && udp ? L"Listen" : L"Connect";
+// The cell size the renderer's font fit gives a terminal window of a size.
+CellFitter rendererFontFit(AppState& state, HDC dc) {
+    return [&state, dc](int32_t width, int32_t height) {
+        GdiFontMetrics metrics(dc);
+        const FontFit fit = fitFont(metrics, state.terminal.cols, state.terminal.rows, width, height);
+        return CellSize{fit.cell.width, fit.cell.height};
+    };
 }
 
 }  // namespace
@@ -85,8 +90,10 @@ void applyEnabledStates(AppState& state) {
     }
     if (HMENU menu = state.menuBar) {
         for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) enableItem(menu, i, MF_BYPOSITION, !state.guiLocked);
-        for (int id = IDM_GRID_80X24; id <= IDM_GRID_132X25; ++id) enableItem(menu, id, MF_BYCOMMAND, !state.connected);
-        enableItem(menu, IDM_CLEAR_BACKGROUND, MF_BYCOMMAND, state.backgroundLoaded);
+        for (int id = IDM_GRID_80X24; id <= IDM_GRID_132X25; ++id) {
+            enableItem(menu, id, MF_BYCOMMAND, state.gridCommandsEnabled);
+        }
+        enableItem(menu, IDM_CLEAR_BACKGROUND, MF_BYCOMMAND, backgroundLoaded(state.renderer.background));
         DrawMenuBar(state.mainWindow);
     }
 }
@@ -95,18 +102,6 @@ void setGuiLocked(AppState& state, bool locked) {
     state.guiLocked = locked;
     applyEnabledStates(state);
     showNotice(state, locked ? L"GUI locked - CLI control only (the [X] still closes it)" : L"GUI unlocked");
-}
-
-void updateConnectControls(AppState& state) {
-    SetDlgItemTextW(state.mainWindow, IDC_CONNECT, connectCaption(state).c_str());
-    applyEnabledStates(state);
-}
-
-void showModeControls(AppState& state) {
-    fillLineTerminatorBox(state);
-    showModeChildren(state);
-    layoutMainWindow(state);
-    updateConnectControls(state);
 }
 
 void applyGridSize(AppState& state, bool save, bool snap) {
@@ -135,14 +130,16 @@ void snapWindowToGrid(AppState& state) {
     SnapInput in;
     in.window = {window.right - window.left, window.bottom - window.top};
     in.terminal = {terminal.right - terminal.left, terminal.bottom - terminal.top};
-    in.cell = state.cell;
+    in.cell = {state.renderer.cache.cellWidth, state.renderer.cache.cellHeight};
     in.cols = state.terminal.cols;
     in.rows = state.terminal.rows;
     in.minimised = IsIconic(state.mainWindow);
     in.maximised = IsZoomed(state.mainWindow);
     in.slim = state.slimMode;
     in.dpi = state.dpi;
-    const std::optional<LayoutSize> size = snapWindowSize(in, terminalFontFit(state));
+    HDC dc = GetDC(state.terminalWindow);
+    const std::optional<LayoutSize> size = snapWindowSize(in, rendererFontFit(state, dc));
+    ReleaseDC(state.terminalWindow, dc);
     if (!size) return;
     SetWindowPos(state.mainWindow, nullptr, 0, 0, size->width, size->height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

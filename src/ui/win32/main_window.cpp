@@ -1,14 +1,16 @@
 #include "ui/win32/main_window.h"
 
+#include "app/win32/forwarded_line.h"
+#include "pictel/sounds.h"
+#include "pictel/win32/media_folders.h"
+#include "terminal/blink.h"
 #include "ui/win32/main_commands.h"
 #include "ui/win32/main_controls.h"
-#include "ui/win32/main_wiring.h"
 #include "ui/win32/resource_ids.h"
 #include "ui/win32/terminal_settings.h"
 #include "ui/win32/terminal_window.h"
 
 #include <commctrl.h>
-#include <dbt.h>
 
 namespace orvane {
 
@@ -17,10 +19,8 @@ namespace {
 constexpr UINT kPumpPeriodMs = 16;
 constexpr UINT kSlowPeriodMs = 60;
 constexpr UINT kBlinkPeriodMs = 530;
-// Forwarded command lines: tag "OV", and a size bound that keeps a hostile
-// sender from making us copy without limit.
-constexpr ULONG_PTR kForwardTag = 0x4F56;
-constexpr DWORD kMaxForwardBytes = 65536;
+// How long a notice stays over the grid in slim mode.
+constexpr UINT kNoticeMs = 1600;
 
 RECT clientRect(HWND window) {
     RECT r{};
@@ -62,7 +62,7 @@ void createStatusBar(AppState& state) {
 void createMenuBar(AppState& state) {
     state.menuBar = LoadMenuW(state.instance, MAKEINTRESOURCEW(IDR_MAIN_MENU));
     if (!state.menuBar) return;
-    if (state.statisticsOn) {
+    if (statisticsOn()) {
         HMENU diagnostics = CreatePopupMenu();
         AppendMenuW(diagnostics, MF_STRING, IDM_SHOW_STATS, L"&Show stats...");
         AppendMenuW(diagnostics, MF_STRING, IDM_RESET_STATS, L"&Reset stats");
@@ -73,11 +73,18 @@ void createMenuBar(AppState& state) {
     SetMenu(state.mainWindow, state.menuBar);
 }
 
+// Files, decoder and player for Pictel, and the two media folders.
+void connectMedia(AppState& state) {
+    const MediaFolders folders = locateMediaFolders();
+    state.terminal.mediaCacheDir = folders.cacheDir;
+    state.terminal.mediaRepoDir = folders.repoDir;
+    state.terminal.mediaPlatform = &state.media;
+}
+
 bool onCreate(AppState& state, HWND window) {
     state.mainWindow = window;
     state.dpi = GetDpiForWindow(window);
-    state.lanMode = lanModeSelected(state.settings);
-    state.active = state.lanMode ? static_cast<ITermSession*>(&state.net) : &state.serial;
+    connectMedia(state);
     createFonts(state);
     state.accentBrush = CreateSolidBrush(RGB(0, 120, 215));
     createStatusBar(state);
@@ -92,8 +99,7 @@ bool onCreate(AppState& state, HWND window) {
     updateMenuMarks(state);
     state.serial.setNotifyTarget(window, WM_SESSION_DATA, WM_SESSION_CLOSED);
     state.net.setNotifyTarget(window, WM_SESSION_DATA, WM_SESSION_CLOSED);
-    refreshPortsPressed(state);
-    showModeControls(state);
+    state.connection.initialise();
     SetTimer(window, TIMER_PUMP, kPumpPeriodMs, nullptr);
     SetTimer(window, TIMER_LEDS, kSlowPeriodMs, nullptr);
     SetTimer(window, TIMER_BLINK, kBlinkPeriodMs, nullptr);
@@ -122,20 +128,23 @@ void onDpiChanged(AppState& state, UINT dpi, const RECT* suggested) {
 }
 
 void onTimer(AppState& state, UINT_PTR id) {
+    const uint32_t now = GetTickCount();
     switch (id) {
     case TIMER_PUMP:
-        pumpTick(state);
-        if (state.terminal.geometryChanged) {
-            state.terminal.geometryChanged = 0;
-            applyGridSize(state, true, true);
-        }
-        reconnectTick(state);
+        pumpTick(state.pump, pumpContextOf(state));
+        state.connection.onPumpTick(now);
         break;
-    case TIMER_LEDS: slowTick(state); break;
-    case TIMER_BLINK: blinkTick(state); break;
+    case TIMER_LEDS: state.connection.onLedTick(now); break;
+    case TIMER_BLINK:
+        if (blinkTick(state.terminal, now, state.pump.lastRxTick)) InvalidateRect(state.terminalWindow, nullptr, FALSE);
+        break;
     case TIMER_VISUAL_BELL:
+        KillTimer(state.mainWindow, id);
+        endVisualBell(state.terminal, state.pumpHost);
+        break;
     case TIMER_NOTICE:
         KillTimer(state.mainWindow, id);
+        endNotice(state.terminal);
         InvalidateRect(state.terminalWindow, nullptr, FALSE);
         break;
     default: break;
@@ -167,6 +176,7 @@ void onClose(AppState& state) {
 }
 
 void onDestroy(AppState& state) {
+    stopSound(state.terminal);
     state.serial.close();
     state.net.close();
     for (UINT_PTR id : {TIMER_PUMP, TIMER_LEDS, TIMER_BLINK, TIMER_SLIM_HOVER}) KillTimer(state.mainWindow, id);
@@ -176,28 +186,6 @@ void onDestroy(AppState& state) {
     state.mainWindow = state.terminalWindow = state.statusBar = nullptr;
     state.menuBar = nullptr;  // attached to the window, destroyed with it
     PostQuitMessage(0);
-}
-
-LRESULT onCopyData(AppState& state, const COPYDATASTRUCT* data) {
-    if (!data || data->dwData != kForwardTag || !data->lpData) return 0;
-    if (data->cbData < sizeof(wchar_t) || data->cbData > kMaxForwardBytes || data->cbData % sizeof(wchar_t)) return 0;
-    // Refused until start-up has finished and while another line is applied.
-    if (!state.startupFinished || state.applyingForwarded) return 1;
-    std::wstring line(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
-    const size_t end = line.find(L'\0');
-    if (end == std::wstring::npos) return 0;
-    line.resize(end);
-    state.applyingForwarded = true;
-    const bool persisted = persistSettings;
-    const int result = applyForwardedCommandLine(state, line);
-    persistSettings = persisted;
-    state.applyingForwarded = false;
-    return result;
-}
-
-LRESULT onDeviceChange(AppState& state, WPARAM event) {
-    if (event == DBT_DEVNODES_CHANGED) devicesChanged(state);
-    return TRUE;
 }
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -220,10 +208,10 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_EXITMENULOOP: state->inMenuLoop = false; return 0;
     case WM_ENTERSIZEMOVE: state->inSizeMove = true; return 0;
     case WM_EXITSIZEMOVE: state->inSizeMove = false; return 0;
-    case WM_COPYDATA: return onCopyData(*state, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
-    case WM_DEVICECHANGE: return onDeviceChange(*state, wParam);
-    case WM_SESSION_DATA: pumpReceived(*state); return 0;
-    case WM_SESSION_CLOSED: sessionClosed(*state); return 0;
+    case WM_COPYDATA: return receiveForwardedLine(lParam, state->forwardGate, state->commandTarget);
+    case WM_DEVICECHANGE: state->connection.onDeviceChange(wParam); return TRUE;
+    case WM_SESSION_DATA: pumpRx(state->pump, pumpContextOf(*state)); return 0;
+    case WM_SESSION_CLOSED: state->connection.onSessionClosed(wParam, GetTickCount()); return 0;
     case WM_CLOSE: onClose(*state); return 0;
     case WM_DESTROY: onDestroy(*state); return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
@@ -263,6 +251,13 @@ HWND createMainWindow(AppState& state) {
 }
 
 void showNotice(AppState& state, const std::wstring& text) {
+    if (state.slimMode) {
+        state.terminal.noticeText.assign(text.begin(), text.end());
+        state.terminal.noticeUntil = GetTickCount() + kNoticeMs;
+        InvalidateRect(state.terminalWindow, nullptr, FALSE);
+        SetTimer(state.mainWindow, TIMER_NOTICE, kNoticeMs, nullptr);
+        return;
+    }
     if (state.statusBar) SendMessageW(state.statusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 

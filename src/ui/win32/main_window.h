@@ -30,8 +30,6 @@ void setGuiLocked(AppState& state, bool locked);
 // Enables each child control and menu item by the program's rules (all
 // disabled while the GUI is locked), then redraws the menu bar.
 void applyEnabledStates(AppState& state);
-void updateConnectControls(AppState& state);
-void showModeControls(AppState& state);
 void layoutMainWindow(AppState& state);
 
 // Grid size: see the Terminal menu.

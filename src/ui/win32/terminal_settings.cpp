@@ -1,5 +1,11 @@
 #include "ui/win32/terminal_settings.h"
 
+#include "pictel/media_cache.h"
+#include "pictel/sounds.h"
+#include "render/layer_background.h"
+#include "transport/connection_boxes.h"
+#include "ui/key_input.h"
+
 namespace orvane {
 
 std::string narrowName(const std::wstring& name) {
@@ -9,33 +15,24 @@ std::string narrowName(const std::wstring& name) {
     return out;
 }
 
-std::string terminatorForLabel(const std::wstring& label) {
-    if (label == L"CRLF") return "\r\n";
-    if (label == L"LF") return "\n";
-    if (label == L"<none>") return "";
-    return "\r";
-}
-
-void switchLineMode(AppState& state, bool on) {
-    state.terminal.lineMode = on ? 1 : 0;
-    // A pending line belongs to line mode only.
-    if (!on) state.terminal.lineBuffer.clear();
-}
-
 void applySettingsToTerminal(AppState& state) {
     const AppSettings& s = state.settings;
     Terminal& t = state.terminal;
     setPalette(t, narrowName(s.palette));
     setDisplayMode(t, narrowName(s.displayMode));
-    switchLineMode(state, s.inputMode == L"line");
+    setLineMode(t, s.inputMode == L"line");
     t.localEcho = s.localEcho ? 1 : 0;
-    t.lineTerminator = terminatorForLabel(s.lineTerminator);
+    t.lineTerminator = lineTerminatorBytes(s.lineTerminator);
     t.autoScroll = s.autoScroll ? 1 : 0;
     setCursorStyle(t, narrowName(s.cursorStyle));
     setCursorBlink(t, s.cursorBlink);
-    t.mediaCacheEnabled = s.mediaCache;
+    setMediaCacheEnabled(t, s.mediaCache);
     t.mediaRepoEnabled = s.mediaRepo;
-    t.soundsEnabled = s.sounds;
+    setSoundsEnabled(t, s.sounds);
+    BackgroundState& bg = state.renderer.background;
+    setBackgroundFit(t, bg, narrowName(s.bgFit));
+    setBackgroundOpacity(t, bg, s.bgOpacity);
+    if (!s.bgImage.empty()) loadBackground(t, bg, s.bgImage);
 }
 
 }  // namespace orvane

@@ -7,12 +7,10 @@
 namespace orvane {
 
 // Palette, display mode, input mode, echo, line terminator, auto-scroll,
-// cursor and the Pictel switches from the settings into the terminal.
+// cursor, the Pictel switches and the background from the settings into the
+// terminal and its renderer.
 void applySettingsToTerminal(AppState& state);
-// Bytes Enter sends for an "EOL Mode" label; unknown labels send CR.
-std::string terminatorForLabel(const std::wstring& label);
 // The settings' names are ASCII; the terminal takes them as narrow text.
 std::string narrowName(const std::wstring& name);
-void switchLineMode(AppState& state, bool on);
 
 }  // namespace orvane

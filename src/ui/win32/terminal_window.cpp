@@ -1,7 +1,13 @@
 #include "ui/win32/terminal_window.h"
 
+#include "diag/stats_counters.h"
+#include "pictel/sounds.h"
+#include "render/fast_path_switch.h"
+#include "render/hit_test.h"
+#include "render/win32/gdi_compositor.h"
 #include "terminal/selection.h"
-#include "ui/win32/main_wiring.h"
+#include "ui/key_input.h"
+#include "ui/paint_stats.h"
 #include "ui/win32/resource_ids.h"
 
 #include <windowsx.h>
@@ -13,26 +19,8 @@ namespace orvane {
 namespace {
 
 constexpr COLORREF kTerminalBackground = RGB(45, 45, 45);
-// The grey veil over a terminal without an open link.
-constexpr COLORREF kVeilColour = RGB(128, 128, 128);
-constexpr BYTE kVeilAlpha = 165;
 
 enum ContextCommand : UINT { kCopy = 1, kSelectAll = 2 };
-
-void drawVeil(HDC dc, const RECT& client) {
-    HDC source = CreateCompatibleDC(dc);
-    HBITMAP pixel = CreateCompatibleBitmap(dc, 1, 1);
-    if (source && pixel) {
-        HGDIOBJ old = SelectObject(source, pixel);
-        SetPixelV(source, 0, 0, kVeilColour);
-        const BLENDFUNCTION blend{AC_SRC_OVER, 0, kVeilAlpha, 0};
-        AlphaBlend(dc, client.left, client.top, client.right - client.left, client.bottom - client.top, source, 0, 0,
-                   1, 1, blend);
-        SelectObject(source, old);
-    }
-    if (pixel) DeleteObject(pixel);
-    if (source) DeleteDC(source);
-}
 
 void repaint(HWND window) { InvalidateRect(window, nullptr, FALSE); }
 
@@ -54,20 +42,32 @@ bool runShortcut(AppState& state, HWND window, WPARAM key) {
         selectAll(state.terminal);
         repaint(window);
         return true;
-    case 'S': stopDeviceSound(state); return true;
+    case 'S': stopSound(state.terminal); return true;
     default: return false;
     }
 }
 
+// Sends what a key or a character produced, and repaints or beeps as asked.
+LRESULT applyInput(AppState& state, HWND window, const InputResult& input, UINT message, WPARAM wParam,
+                   LPARAM lParam) {
+    if (!input.handled) return DefWindowProcW(window, message, wParam, lParam);
+    if (!input.bytes.empty()) activeSession(state).write(input.bytes.data(), input.bytes.size());
+    if (input.beep) MessageBeep(0);
+    if (input.repaint) repaint(window);
+    return 0;
+}
+
 LRESULT onKeyDown(AppState& state, HWND window, WPARAM key, LPARAM lParam) {
     if (runShortcut(state, window, key)) return 0;
-    if (state.active->isOpen() && terminalKeyDown(state, key)) return 0;
-    return DefWindowProcW(window, WM_KEYDOWN, key, lParam);
+    const Keystroke keystroke{static_cast<uint32_t>(key), keyHeld(VK_CONTROL), keyHeld(VK_MENU)};
+    const InputResult input = translateKey(state.terminal, activeSession(state).isOpen(), keystroke);
+    return applyInput(state, window, input, WM_KEYDOWN, key, lParam);
 }
 
 LRESULT onChar(AppState& state, HWND window, WPARAM unit, LPARAM lParam) {
-    if (state.active->isOpen() && terminalChar(state, unit)) return 0;
-    return DefWindowProcW(window, WM_CHAR, unit, lParam);
+    const InputResult input =
+        translateChar(state.terminal, activeSession(state).isOpen(), static_cast<char16_t>(unit));
+    return applyInput(state, window, input, WM_CHAR, unit, lParam);
 }
 
 void onContextMenu(AppState& state, HWND window, LPARAM lParam) {
@@ -91,22 +91,23 @@ void onContextMenu(AppState& state, HWND window, LPARAM lParam) {
     }
 }
 
-CellPos cellUnderMouse(AppState& state, HWND window, LPARAM lParam) {
+PixelRect clientOf(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
-    return cellAtPoint(state, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), client);
+    return {client.left, client.top, client.right, client.bottom};
 }
 
 void onButtonDown(AppState& state, HWND window, LPARAM lParam) {
     SetFocus(window);
-    beginSelectionAt(state.terminal, cellUnderMouse(state, window, lParam));
+    beginSelection(state.terminal, state.renderer.cache, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), clientOf(window));
     SetCapture(window);
     repaint(window);
 }
 
 LRESULT onMouseMove(AppState& state, HWND window, WPARAM wParam, LPARAM lParam) {
     if (GetCapture() == window) {
-        extendSelectionTo(state.terminal, cellUnderMouse(state, window, lParam));
+        extendSelection(state.terminal, state.renderer.cache, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam),
+                        clientOf(window));
         repaint(window);
         return 0;
     }
@@ -170,8 +171,12 @@ HWND createTerminalWindow(AppState& state) {
 void paintTerminalWindow(AppState& state, HDC dc) {
     RECT client{};
     GetClientRect(state.terminalWindow, &client);
-    paintTerminalContent(state, dc, client);
-    if (!state.active->isOpen()) drawVeil(dc, client);
+    const PaintOutcome outcome =
+        paintTerminalGdi(state.terminal, state.renderer, dc, client, GetTickCount(), fastPathAllowed());
+    LARGE_INTEGER frequency{};
+    QueryPerformanceFrequency(&frequency);
+    countPaint(processStats(), outcome, frequency.QuadPart);
+    if (!activeSession(state).isOpen()) drawVeil(dc, client);
 }
 
 void copySelection(AppState& state) {

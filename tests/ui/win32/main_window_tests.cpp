@@ -1,7 +1,9 @@
 // The main window and the terminal window with their real window procedures,
 // created in this process.
 #include "app/win32/settings_file.h"
+#include "diag/stats_counters.h"
 #include "terminal/selection.h"
+#include "../../transport/win32/net_peers.h"
 #include "ui/main_layout.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/resource_ids.h"
@@ -112,6 +114,9 @@ protected:
 TEST_F(MainWindowTest, TitleClassAndEveryControlAtItsLayoutPlace) {
     HWND window = create();
     EXPECT_EQ(textOf(window), L"Orvane  1.2.4");
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    EXPECT_EQ((LayoutSize{outer.right - outer.left, outer.bottom - outer.top}), (LayoutSize{920, 600}));
     wchar_t className[64]{};
     GetClassNameW(window, className, 64);
     EXPECT_STREQ(className, L"OrvaneMainWnd");
@@ -174,8 +179,9 @@ TEST_F(MainWindowTest, MenuBarTextsAndCommands) {
 }
 
 TEST_F(MainWindowTest, DiagnosticsMenuOnlyWithStatistics) {
-    state->statisticsOn = true;
+    processStats().enabled = true;
     create();
+    processStats().enabled = false;
     ASSERT_EQ(GetMenuItemCount(state->menuBar), 5);
     EXPECT_EQ(menuText(state->menuBar, 3, MF_BYPOSITION), L"&Diagnostics");
     EXPECT_EQ(menuText(state->menuBar, 4, MF_BYPOSITION), L"&Help");
@@ -337,10 +343,11 @@ TEST_F(MainWindowTest, NamedGridSizesOutsideTheMenuAreIgnored) {
 
 TEST_F(MainWindowTest, GuiLockDisablesEverythingAndUnlockRestoresTheRules) {
     create();
-    state->connected = true;
-    state->awaitingReconnect = true;
-    updateConnectControls(*state);
-    EXPECT_EQ(textOf(item(IDC_CONNECT)), L"Disconnect");
+    // What connection control asks for while a serial port waits to be reopened.
+    state->connectionView.setConnectCaption(L"Disconnect");
+    state->connectionView.enableLanFields(false);
+    state->connectionView.enablePortBox(false);
+    state->connectionView.enableGeometryCommands(false);
     std::map<int, bool> before;
     for (HWND child = GetWindow(state->mainWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         before[GetDlgCtrlID(child)] = IsWindowEnabled(child);
@@ -358,11 +365,9 @@ TEST_F(MainWindowTest, GuiLockDisablesEverythingAndUnlockRestoresTheRules) {
     // Locked: list choices and accelerator commands are ignored.
     chooseInBox(IDC_DISPLAY_MODE, L"HEX");
     EXPECT_EQ(state->terminal.displayMode, kModeAnsi);
-    state->connected = false;
     command(IDM_GRID_132X25, 1);
     EXPECT_EQ(state->terminal.cols, 80);
 
-    state->connected = true;
     setGuiLocked(*state, false);
     EXPECT_EQ(textOf(state->statusBar), L"GUI unlocked");
     for (const auto& [id, enabled] : before) {
@@ -425,7 +430,7 @@ TEST_F(MainWindowTest, ForwardedLinesNeedTheTagAStartedProgramAndATerminatedStri
     const wchar_t line[] = L"orvane.exe -bogus";
     const wchar_t unterminated[] = {L'o', L'r', L'v'};
     EXPECT_EQ(send(0x4F56, line, sizeof line), 1) << "refused before start-up finished";
-    state->startupFinished = true;
+    state->forwardGate.openAfterStartup();
     EXPECT_EQ(send(0x4F57, line, sizeof line), 0);
     EXPECT_EQ(send(0x4F56, nullptr, sizeof line), 0);
     EXPECT_EQ(send(0x4F56, line, sizeof line - 1), 0) << "odd size";
@@ -434,8 +439,10 @@ TEST_F(MainWindowTest, ForwardedLinesNeedTheTagAStartedProgramAndATerminatedStri
     persistSettings = true;
     EXPECT_EQ(send(0x4F56, line, sizeof line), 0);
     EXPECT_TRUE(persistSettings);
-    state->applyingForwarded = true;
-    EXPECT_EQ(send(0x4F56, line, sizeof line), 1) << "refused while another line is applied";
+    EXPECT_EQ(textOf(state->statusBar), L"Ready") << "a forwarded line reports no unknown options";
+    const wchar_t lockLine[] = L"orvane.exe -lock";
+    EXPECT_EQ(send(0x4F56, lockLine, sizeof lockLine), 0);
+    EXPECT_TRUE(state->guiLocked);
 }
 
 COLORREF pixelOfTerminal(AppState& state, int x, int y) {
@@ -488,6 +495,90 @@ TEST_F(MainWindowTest, DragSelectsCellsUnderTheMouse) {
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(state->terminal.selectionPresent, 1);
     EXPECT_EQ(selectionText(state->terminal).substr(0, 6), u"abcdef");
+}
+
+// Runs the message loop until `done` holds or two seconds have passed.
+template <typename Done>
+bool pumpUntil(Done done) {
+    const DWORD start = GetTickCount();
+    while (!done() && GetTickCount() - start < 2000) pumpMessagesFor(10);
+    return done();
+}
+
+std::u16string rowText(const Terminal& t, int row, int count) {
+    std::u16string text;
+    for (int col = 0; col < count; ++col) text += t.grid[static_cast<size_t>(row)][static_cast<size_t>(col)].ch;
+    return text;
+}
+
+TEST_F(MainWindowTest, LanLinkConnectsCarriesBothWaysAndNoticesThePeerLeaving) {
+    uint16_t port = 0;
+    test::Socket listener = test::listenTcp(AF_INET, port);
+    ASSERT_TRUE(listener.valid());
+    state->settings.mode = L"lan";
+    state->settings.host = L"127.0.0.1";
+    state->settings.netPort = std::to_wstring(port);
+    create();
+    command(IDC_CONNECT, BN_CLICKED, item(IDC_CONNECT));
+    test::Socket peer = test::acceptWithin(listener.get(), std::chrono::milliseconds(2000));
+    ASSERT_TRUE(peer.valid());
+    EXPECT_EQ(textOf(state->statusBar), L"Connected 127.0.0.1:" + std::to_wstring(port) + L" (TCP)");
+    EXPECT_EQ(textOf(item(IDC_CONNECT)), L"Disconnect");
+    EXPECT_FALSE(IsWindowEnabled(item(IDC_HOST)));
+    EXPECT_TRUE(greyed(IDM_GRID_80X24, MF_BYCOMMAND));
+
+    // Typed characters and Enter (CR) go out in char mode.
+    for (wchar_t ch : {L'h', L'i'}) SendMessageW(state->terminalWindow, WM_CHAR, ch, 0);
+    SendMessageW(state->terminalWindow, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(test::receiveBytes(peer.get(), 3, std::chrono::milliseconds(2000)),
+              (std::vector<uint8_t>{'h', 'i', '\r'}));
+
+    // What the device sends reaches the grid through the pump.
+    const char greeting[] = "\x1b[31mHello";
+    ASSERT_TRUE(test::sendAll(peer.get(), greeting, sizeof greeting - 1));
+    EXPECT_TRUE(pumpUntil([&] { return rowText(state->terminal, 0, 5) == u"Hello"; }));
+    EXPECT_EQ(state->terminal.grid[0][0].fg, 1);
+
+    peer.reset();
+    EXPECT_TRUE(pumpUntil([&] { return textOf(state->statusBar) == L"Connection closed by peer"; }));
+    EXPECT_EQ(textOf(item(IDC_CONNECT)), L"Connect");
+    EXPECT_TRUE(IsWindowEnabled(item(IDC_HOST)));
+    EXPECT_FALSE(greyed(IDM_GRID_80X24, MF_BYCOMMAND));
+}
+
+TEST_F(MainWindowTest, BellAndNoticeTimersClearTheirDeadlines) {
+    create();
+    state->terminal.bellFlashUntil = GetTickCount() + 700;
+    state->terminal.noticeUntil = GetTickCount() + 1600;
+    state->terminal.noticeText = u"Saved";
+    SendMessageW(state->mainWindow, WM_TIMER, TIMER_VISUAL_BELL, 0);
+    SendMessageW(state->mainWindow, WM_TIMER, TIMER_NOTICE, 0);
+    // Cleared, not left to expire: a wrapped tick count can never bring them back.
+    EXPECT_EQ(state->terminal.bellFlashUntil, 0u);
+    EXPECT_EQ(state->terminal.noticeUntil, 0u);
+    EXPECT_TRUE(state->terminal.noticeText.empty());
+}
+
+TEST_F(MainWindowTest, PaletteChangeForcesAFullRepaint) {
+    create();
+    state->renderer.cache.shadowValid = true;
+    chooseInBox(IDC_PALETTE, L"VGA");
+    EXPECT_FALSE(state->renderer.cache.shadowValid);
+    EXPECT_EQ(state->terminal.palette, &kVgaPalette);
+}
+
+TEST_F(MainWindowTest, DeviceChangeIsAnsweredWithTrue) {
+    create();
+    // Wine never sends it; the port list behind it is connection control's, tested there.
+    EXPECT_EQ(SendMessageW(state->mainWindow, WM_DEVICECHANGE, 7 /* DBT_DEVNODES_CHANGED */, 0), TRUE);
+    EXPECT_GE(SendMessageW(item(IDC_PORT_BOX), CB_GETCOUNT, 0, 0), 1) << "a port or the none-found entry";
+}
+
+TEST_F(MainWindowTest, KeysDoNothingWithoutAnOpenLink) {
+    create();
+    SendMessageW(state->terminalWindow, WM_CHAR, L'x', 0);
+    EXPECT_EQ(rowText(state->terminal, 0, 1), u" ");
+    EXPECT_EQ(state->terminal.lineBuffer, u"");
 }
 
 }  // namespace
