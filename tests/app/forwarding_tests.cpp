@@ -52,6 +52,7 @@ TEST(ForwardedLine, OnlyOurTagWithAnEvenBoundedSizeAndANulInsideIsAccepted) {
     EXPECT_EQ(acceptForwardedLine(0x4F56, exact.data(), 2), std::nullopt);  // "o", no NUL
     EXPECT_EQ(acceptForwardedLine(0x4F56, units(u"", 1).data(), 2), L"");
     EXPECT_EQ(acceptForwardedLine(0x4F56, units(u"a", 4).data(), 8), L"a");
+    EXPECT_EQ(acceptForwardedLine(0x4F56, units(u"a", 4).data(), 7), std::nullopt);  // odd, NUL inside
     EXPECT_EQ(acceptForwardedLine(0x4F56, u"\u00e9\u20ac", 6), L"\u00e9\u20ac");
 
     EXPECT_EQ(kMaxForwardedBytes, 65536u);
