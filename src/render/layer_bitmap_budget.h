@@ -42,7 +42,7 @@ public:
         const uint64_t need = bitmapBytes(width, height);
         if (need > budget_) return false;
         dropCanvasBitmap(id);
-        while (held_ + need > budget_) evictLeastRecent();
+        while (held_ + need > budget_ && !entries_.empty()) evictLeastRecent();
         return true;
     }
 

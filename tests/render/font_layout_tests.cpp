@@ -52,17 +52,19 @@ TEST(FontFit, LargestSizeThatFitsElseOemNeverBelowOnePixel) {
 
 TEST(FontFit, SnugSizeRefitsUntilTheCellStays) {
     struct Case {
+        int32_t cols, rows;
         PixelSize candidate;
         PixelSize expected;
         size_t fits;
     };
     const std::vector<Case> cases = {
-        {{1000, 500}, {646, 481}, 2},  // 8 x 19 cells at once
-        {{10, 10}, {326, 306}, 3},     // raised to 32: OEM 8 x 12, then 4 x 12 on its own size
+        {80, 25, {1000, 500}, {646, 481}, 2},  // 8 x 19 cells at once
+        {80, 25, {10, 10}, {326, 306}, 3},     // OEM 8 x 12, then 4 x 12 on its own size
+        {1, 1, {10, 10}, {17, 32}, 2},         // raised to 32 x 32 first: 11 x 26
     };
     for (const Case& c : cases) {
         FakeFonts fonts(tallFont, {8, 12});
-        EXPECT_EQ(snugGridSize(fonts, 80, 25, c.candidate), c.expected);
+        EXPECT_EQ(snugGridSize(fonts, c.cols, c.rows, c.candidate), c.expected);
         // Each fit asks from its start size downwards.
         size_t fits = 0;
         for (size_t i = 0; i < fonts.asked.size(); ++i)

@@ -1,7 +1,7 @@
 #pragma once
 
 // Terminal behaviour written as small scripts of directives, one per line or
-// several on a line separated by " | ":
+// several on a line separated by " | " (so no feed or string holds " | "):
 //   < BYTES            feed bytes; escapes \e \a \b \t \n \r \\ \" \xHH,
 //                      \s for a space at the end of a line
 //   mode ANSI|ASCII|HEX, geometry COLS ROWS, palette NAME

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 
 #include "pictel/glass_commands.h"
 #include "terminal/blink.h"
@@ -20,6 +21,10 @@ Terminal sampleTerminal() {
     c.pixels.assign(4, 0xFF000000u);
     c.valid = true;
     storeCanvas(t.glass, 3, c);
+    Cell& direct = t.grid[2][2];
+    direct.fgDirect = direct.bgDirect = 1;
+    direct.fgRgb = 0x010203;
+    direct.bgRgb = 0x040506;
     t.glass.placements.push_back(Placement{3, 1, 0, 2, 0, 4, 0, true});
     return t;
 }
@@ -47,8 +52,9 @@ TEST(Fingerprint, MovesWithEveryVisibleChangeOnly) {
         {"strike", true, [](Terminal& t) { cell(t).strike = 1; }},
         {"fgDirect", true, [](Terminal& t) { cell(t).fgDirect = 1; }},
         {"bgDirect", true, [](Terminal& t) { cell(t).bgDirect = 1; }},
-        {"fgRgb", true, [](Terminal& t) { cell(t).fgDirect = 1, cell(t).fgRgb = 0x123456; }},
-        {"bgRgb", true, [](Terminal& t) { cell(t).bgDirect = 1, cell(t).bgRgb = 0x123456; }},
+        {"fgRgb", true, [](Terminal& t) { t.grid[2][2].fgRgb = 0x123456; }},
+        {"bgRgb", true, [](Terminal& t) { t.grid[2][2].bgRgb = 0x123456; }},
+        {"fgRgb and bgRgb swapped", true, [](Terminal& t) { std::swap(t.grid[2][2].fgRgb, t.grid[2][2].bgRgb); }},
         {"cells swapped", true, [](Terminal& t) { t.grid[0][0].ch = u'a', t.grid[0][1].ch = u'b'; }},
         {"cursorRow", true, [](Terminal& t) { t.cursorRow = 1; }},
         {"cursorCol", true, [](Terminal& t) { t.cursorCol = 1; }},
@@ -149,7 +155,7 @@ TEST(BlinkTick, TogglesSettlesOrWaits) {
         {"data 250 ms ago", true, true, false, 0, 1000, 750, true, 1},
         {"data across the wrap", true, true, true, 1, 100, 0xFFFFFFF0u, false, 1},
         {"quiet across the wrap", true, true, false, 1, 300, 0xFFFFFFF0u, true, 0},
-        {"data just before the wrap", true, true, false, 1, 0xFFFFFFF0u, 0xFFFFFF00u, false, 1},
+        {"data just before the wrap", true, true, false, 1, 0xFFFFFFF0u, 0xFFFFFFA0u, false, 1},
     };
     for (const BlinkCase& c : cases) {
         Terminal t;
