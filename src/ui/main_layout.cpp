@@ -10,10 +10,6 @@ namespace {
 constexpr int32_t kBaudGrowThreshold = 91;
 // Cell size used for snapping before any font was fitted.
 constexpr CellSize kDefaultCell{8, 16};
-// Rounds of re-fitting a snug size; the fit settles within two in practice.
-constexpr int kSnugRounds = 4;
-// Smallest size handed to the font fit.
-constexpr int32_t kMinFitSize = 32;
 // Below this the terminal window is not worth snapping to.
 constexpr int32_t kMinSnapTerminal = 16;
 
@@ -109,25 +105,13 @@ LayoutRect terminalRect(int32_t clientWidth, int32_t clientHeight, int32_t statu
 
 LayoutSize minTrackSize(uint32_t dpi) { return {scaleToDpi(kMinTrackWidth, dpi), scaleToDpi(kMinTrackHeight, dpi)}; }
 
-LayoutSize snugSize(LayoutSize candidate, int32_t cols, int32_t rows, const CellFitter& fit) {
-    LayoutSize size{std::max(candidate.width, kMinFitSize), std::max(candidate.height, kMinFitSize)};
-    CellSize cell = fit(size.width, size.height);
-    for (int round = 0; round < kSnugRounds; ++round) {
-        size = gridExtent(cell, cols, rows);
-        const CellSize refit = fit(size.width, size.height);
-        if (refit == cell) break;
-        cell = refit;
-    }
-    return size;
-}
-
-std::optional<LayoutSize> snapWindowSize(const SnapInput& in, const CellFitter& fit) {
+std::optional<LayoutSize> snapWindowSize(const SnapInput& in, const SnugGrid& snugGrid) {
     if (in.minimised || in.maximised) return std::nullopt;
     if (in.terminal.width < kMinSnapTerminal || in.terminal.height < kMinSnapTerminal) return std::nullopt;
     const CellSize cell = in.cell.width > 0 && in.cell.height > 0 ? in.cell : kDefaultCell;
     const LayoutSize grid = gridExtent(cell, in.cols, in.rows);
     const LayoutSize candidate{std::min(in.terminal.width, grid.width), std::min(grid.height, in.terminal.height)};
-    const LayoutSize snug = snugSize(candidate, in.cols, in.rows, fit);
+    const LayoutSize snug = snugGrid(candidate);
     LayoutSize out{std::min(in.terminal.width, snug.width) + in.window.width - in.terminal.width,
                    std::min(in.terminal.height, snug.height) + in.window.height - in.terminal.height};
     const LayoutSize minimum = minTrackSize(in.dpi);

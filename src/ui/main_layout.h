@@ -64,17 +64,15 @@ ToolbarLayout scaledToolbarLayout(int32_t clientWidth, uint32_t dpi);
 LayoutRect terminalRect(int32_t clientWidth, int32_t clientHeight, int32_t statusHeight, uint32_t dpi);
 LayoutSize minTrackSize(uint32_t dpi);
 
-// Cell size the font fit yields for a terminal window of the given size.
+// A cell size in pixels.
 struct CellSize {
     int32_t width = 0;
     int32_t height = 0;
     friend bool operator==(const CellSize&, const CellSize&) = default;
 };
-using CellFitter = std::function<CellSize(int32_t width, int32_t height)>;
-
-// Smallest terminal size that shows a cols x rows grid at the font size the
-// candidate size fits (each candidate dimension taken as at least 32).
-LayoutSize snugSize(LayoutSize candidate, int32_t cols, int32_t rows, const CellFitter& fit);
+// The smallest terminal size that shows the grid at the font size a
+// candidate terminal size gives (the renderer's snug size).
+using SnugGrid = std::function<LayoutSize(LayoutSize candidate)>;
 
 struct SnapInput {
     LayoutSize window;    // outer window size now
@@ -90,7 +88,7 @@ struct SnapInput {
 };
 // The outer window size that hugs the grid, or nothing when snapping is
 // skipped. Snapping only ever shrinks the terminal part of the window.
-std::optional<LayoutSize> snapWindowSize(const SnapInput& in, const CellFitter& fit);
+std::optional<LayoutSize> snapWindowSize(const SnapInput& in, const SnugGrid& snugGrid);
 
 // The four grid sizes of the Terminal menu.
 struct GridSize {

@@ -121,72 +121,44 @@ TEST(DpiScaling, TerminalRectangleAndMinimumSize) {
     EXPECT_EQ(minTrackSize(144), (LayoutSize{1425, 630}));
 }
 
-// A font whose cell is half as wide as high, the largest that fits the
-// grid's rows and then its columns, like the renderer's fit.
-struct HalfWidthFont {
-    int32_t cols, rows;
-    std::vector<LayoutSize>* calls = nullptr;
-    CellSize operator()(int32_t w, int32_t h) const {
-        if (calls) calls->push_back({w, h});
-        int32_t height = std::max((h - 6) / rows, 1);
-        while (std::max(height / 2, 1) * cols > w - 6 && height > 1) --height;
-        return {std::max(height / 2, 1), height};
-    }
-};
-
-TEST(SnugSize, ShrinksToTheGridAtTheFittedFontSize) {
-    struct Case {
-        LayoutSize candidate;
-        int32_t cols, rows;
-        LayoutSize expected;
-    };
-    for (const Case& c : {Case{{918, 421}, 80, 25, {646, 406}}, Case{{500, 421}, 80, 25, {486, 331}},
-                          Case{{1200, 500}, 132, 24, {1194, 462}}, Case{{10, 10}, 80, 25, {86, 31}}}) {
-        EXPECT_EQ(snugSize(c.candidate, c.cols, c.rows, HalfWidthFont{c.cols, c.rows}), c.expected)
-            << c.candidate.width << "x" << c.candidate.height;
-    }
-    std::vector<LayoutSize> calls;
-    snugSize({10, 20}, 80, 25, HalfWidthFont{80, 25, &calls});
-    // The candidate, clamped, then the grid's own size, which keeps the cell: done.
-    EXPECT_EQ(calls, (std::vector<LayoutSize>{{32, 32}, {86, 31}}));
-}
-
-TEST(SnugSize, GivesUpAfterFourRefitsOfAFontThatNeverSettles) {
-    int calls = 0;
-    const CellFitter flipping = [&calls](int32_t, int32_t) {
-        ++calls;
-        return calls % 2 ? CellSize{8, 16} : CellSize{9, 18};
-    };
-    // Fits: candidate, then four refits; the last size is the grid at the fourth cell.
-    EXPECT_EQ(snugSize({900, 500}, 80, 25, flipping), (LayoutSize{726, 456}));
-    EXPECT_EQ(calls, 5);
-}
-
 TEST(SnapWindow, HugsTheGridWithinTheMinimumsAndOnlyShrinks) {
     struct Case {
         const char* name;
         SnapInput in;
+        LayoutSize snug;  // what the renderer makes of the candidate
+        std::optional<LayoutSize> candidate;
         std::optional<LayoutSize> expected;
     };
     const Case cases[] = {
-        {"minimum width holds", {{950, 600}, {918, 421}, {8, 16}, 80, 25}, LayoutSize{950, 585}},
-        {"large window shrinks", {{1400, 900}, {1368, 721}, {14, 28}, 80, 25}, LayoutSize{1158, 885}},
-        {"no font yet uses 8x16", {{1400, 900}, {1368, 721}, {0, 0}, 80, 25}, LayoutSize{950, 585}},
-        {"small terminal never grows", {{700, 500}, {600, 300}, {8, 16}, 80, 25}, LayoutSize{950, 481}},
-        {"minimised", {{1400, 900}, {1368, 721}, {8, 16}, 80, 25, true}, std::nullopt},
-        {"maximised", {{1400, 900}, {1368, 721}, {8, 16}, 80, 25, false, true}, std::nullopt},
-        {"terminal too narrow", {{1400, 900}, {15, 721}, {8, 16}, 80, 25}, std::nullopt},
-        {"terminal too low", {{1400, 900}, {1368, 15}, {8, 16}, 80, 25}, std::nullopt},
-        {"terminal just big enough", {{1400, 900}, {16, 16}, {8, 16}, 80, 25}, LayoutSize{1400, 900}},
-        {"slim adds its frame", {{1400, 900}, {1384, 880}, {8, 16}, 80, 25, false, false, true, 16},
-         LayoutSize{966, 426}},
-        {"slim height floor", {{1400, 50}, {1384, 40}, {8, 16}, 80, 25, false, false, true, 16},
-         LayoutSize{966, 64}},
+        {"minimum width holds", {{950, 600}, {918, 421}, {8, 16}, 80, 25}, {646, 406}, LayoutSize{646, 406},
+         LayoutSize{950, 585}},
+        {"large window shrinks", {{1400, 900}, {1368, 721}, {14, 28}, 80, 25}, {1126, 706}, LayoutSize{1126, 706},
+         LayoutSize{1158, 885}},
+        {"no font yet uses 8x16", {{1400, 900}, {1368, 721}, {0, 0}, 132, 24}, {1062, 390}, LayoutSize{1062, 390},
+         LayoutSize{1094, 569}},
+        {"small terminal never grows", {{700, 500}, {600, 300}, {8, 16}, 80, 25}, {700, 350}, LayoutSize{600, 300},
+         LayoutSize{950, 500}},
+        {"minimised", {{1400, 900}, {1368, 721}, {8, 16}, 80, 25, true}, {1, 1}, std::nullopt, std::nullopt},
+        {"maximised", {{1400, 900}, {1368, 721}, {8, 16}, 80, 25, false, true}, {1, 1}, std::nullopt, std::nullopt},
+        {"terminal too narrow", {{1400, 900}, {15, 721}, {8, 16}, 80, 25}, {1, 1}, std::nullopt, std::nullopt},
+        {"terminal too low", {{1400, 900}, {1368, 15}, {8, 16}, 80, 25}, {1, 1}, std::nullopt, std::nullopt},
+        {"terminal just big enough", {{1400, 900}, {16, 16}, {8, 16}, 80, 25}, {86, 31}, LayoutSize{16, 16},
+         LayoutSize{1400, 900}},
+        {"slim adds its frame", {{1400, 900}, {1384, 880}, {8, 16}, 80, 25, false, false, true, 16}, {646, 406},
+         LayoutSize{646, 406}, LayoutSize{966, 426}},
+        {"slim height floor", {{1400, 50}, {1384, 40}, {8, 16}, 80, 25, false, false, true, 16}, {86, 31},
+         LayoutSize{646, 40}, LayoutSize{966, 64}},
         {"minimums scale with DPI", {{1400, 900}, {1368, 721}, {0, 0}, 80, 25, false, false, false, 0, 192},
-         LayoutSize{1900, 840}},
+         {646, 406}, LayoutSize{646, 406}, LayoutSize{1900, 840}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(snapWindowSize(c.in, HalfWidthFont{c.in.cols, c.in.rows}), c.expected) << c.name;
+        std::optional<LayoutSize> asked;
+        const SnugGrid snug = [&](LayoutSize candidate) {
+            asked = candidate;
+            return c.snug;
+        };
+        EXPECT_EQ(snapWindowSize(c.in, snug), c.expected) << c.name;
+        EXPECT_EQ(asked, c.candidate) << c.name;
     }
 }
 

@@ -59,12 +59,13 @@ bool controlEnabledByRule(const AppState& state, int id) {
     }
 }
 
-// The cell size the renderer's font fit gives a terminal window of a size.
-CellFitter rendererFontFit(AppState& state, HDC dc) {
-    return [&state, dc](int32_t width, int32_t height) {
+// The renderer's snug size for the current grid, measuring fonts on dc.
+SnugGrid rendererSnugGrid(AppState& state, HDC dc) {
+    return [&state, dc](LayoutSize candidate) {
         GdiFontMetrics metrics(dc);
-        const FontFit fit = fitFont(metrics, state.terminal.cols, state.terminal.rows, width, height);
-        return CellSize{fit.cell.width, fit.cell.height};
+        const PixelSize snug =
+            snugGridSize(metrics, state.terminal.cols, state.terminal.rows, {candidate.width, candidate.height});
+        return LayoutSize{snug.width, snug.height};
     };
 }
 
@@ -138,7 +139,7 @@ void snapWindowToGrid(AppState& state) {
     in.slim = state.slimMode;
     in.dpi = state.dpi;
     HDC dc = GetDC(state.terminalWindow);
-    const std::optional<LayoutSize> size = snapWindowSize(in, rendererFontFit(state, dc));
+    const std::optional<LayoutSize> size = snapWindowSize(in, rendererSnugGrid(state, dc));
     ReleaseDC(state.terminalWindow, dc);
     if (!size) return;
     SetWindowPos(state.mainWindow, nullptr, 0, 0, size->width, size->height,

@@ -574,6 +574,41 @@ TEST_F(MainWindowTest, DeviceChangeIsAnsweredWithTrue) {
     EXPECT_GE(SendMessageW(item(IDC_PORT_BOX), CB_GETCOUNT, 0, 0), 1) << "a port or the none-found entry";
 }
 
+// What the context menu showed, read from inside its modal loop.
+struct ShownMenu {
+    std::vector<std::wstring> texts;
+    std::vector<bool> greyed;
+};
+ShownMenu shownMenu;
+
+void CALLBACK readOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    if (!popup) return;
+    KillTimer(nullptr, timer);
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+    for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
+        shownMenu.texts.push_back(menuText(menu, static_cast<UINT>(i), MF_BYPOSITION));
+        shownMenu.greyed.push_back(GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED);
+    }
+    EndMenu();
+}
+
+TEST_F(MainWindowTest, ContextMenuOffersCopyOnlyWithASelection) {
+    HWND window = create();
+    ShowWindow(window, SW_SHOWNORMAL);
+    pumpMessagesFor(50);
+    for (bool selected : {false, true}) {
+        if (selected) selectAll(state->terminal);
+        shownMenu = {};
+        const UINT_PTR reader = SetTimer(nullptr, 0, 50, readOpenMenu);
+        SendMessageW(state->terminalWindow, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(state->terminalWindow),
+                     MAKELPARAM(-1, -1));
+        KillTimer(nullptr, reader);
+        ASSERT_EQ(shownMenu.texts, (std::vector<std::wstring>{L"&Copy\tCtrl+Shift+C", L"Select &All\tCtrl+Shift+A"}));
+        EXPECT_EQ(shownMenu.greyed, (std::vector<bool>{!selected, false})) << "selection " << selected;
+    }
+}
+
 TEST_F(MainWindowTest, KeysDoNothingWithoutAnOpenLink) {
     create();
     SendMessageW(state->terminalWindow, WM_CHAR, L'x', 0);
