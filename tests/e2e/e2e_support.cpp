@@ -146,12 +146,12 @@ std::wstring AppFolder::iniValue(const wchar_t* section, const wchar_t* key) con
     return value;
 }
 
-DemoDevice::DemoDevice() {
+DemoDevice::DemoDevice(bool once) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE writeEnd = nullptr;
     if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return;
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    process = std::make_unique<Process>(demoDeviceExe(), L"--port 0 --once", writeEnd);
+    process = std::make_unique<Process>(demoDeviceExe(), once ? L"--port 0 --once" : L"--port 0", writeEnd);
     CloseHandle(writeEnd);
     std::string said;
     waitUntil(

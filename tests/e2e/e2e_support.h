@@ -53,10 +53,11 @@ private:
     std::wstring exePath;
 };
 
-// The demo device on a free loopback port, serving one client (--once).
+// The demo device on a free loopback port; with `once` it ends when its
+// first client leaves.
 class DemoDevice {
 public:
-    DemoDevice();
+    explicit DemoDevice(bool once = true);
     ~DemoDevice();
     DemoDevice(const DemoDevice&) = delete;
     DemoDevice& operator=(const DemoDevice&) = delete;
