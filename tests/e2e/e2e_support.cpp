@@ -295,6 +295,11 @@ std::wstring gridText(HWND mainWindow) {
             return !text.empty();
         },
         5000);
+    // A click ends the selection, which would otherwise invert every colour on the screen.
+    HWND terminal = GetDlgItem(mainWindow, kTerminalId);
+    PostMessageW(terminal, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageW(terminal, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    SendMessageTimeoutW(terminal, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);  // both handled
     return text;
 }
 

@@ -114,7 +114,8 @@ size_t countColour(const std::vector<uint32_t>& pixels, uint32_t colour);
 void typeText(HWND mainWindow, const std::wstring& text);
 
 // The whole grid as text: select all and copy through the terminal's own
-// shortcuts (real key input to the foreground window), then read the clipboard.
+// shortcuts (real key input to the foreground window), read the clipboard,
+// and click the selection away again.
 std::wstring gridText(HWND mainWindow);
 
 // The program's own path and the demo device's, from the build.
