@@ -2,6 +2,8 @@
 // instance applies it and the later process exits with the result.
 #include "e2e_support.h"
 
+#include "terminal/palette.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -11,21 +13,26 @@ namespace {
 
 constexpr int kConnectButton = 1006;
 constexpr int kDisplayModeBox = 1014;
+constexpr int kPaletteBox = 1015;
 constexpr DWORD kForwardTimeoutMs = 20000;
 
 // One forwarded line and what the running window shows afterwards. "{port}"
-// stands for the demo device's port; a null text is not checked.
+// stands for the demo device's port; a null text is not checked. With a
+// palette, the showcase's red swatches must be painted in its red.
 struct ForwardedLine {
     const wchar_t* arguments;
     const wchar_t* status;
     int control;
     const wchar_t* controlText;
     bool controlsEnabled;
+    const Palette* palette = nullptr;
 };
 
 const ForwardedLine kForwardedLines[] = {
     {L"-lan -host 127.0.0.1 -netport {port} -proto tcp -connect", L"Connected 127.0.0.1:{port} (TCP)", kConnectButton,
-     L"Disconnect", true},
+     L"Disconnect", true, &kCampbellPalette},
+    {L"-palette PuTTY", nullptr, kPaletteBox, L"PuTTY", true, &kPuttyPalette},
+    {L"-palette Campbell", nullptr, kPaletteBox, L"Campbell", true, &kCampbellPalette},
     {L"-displaymode hex", nullptr, kDisplayModeBox, L"HEX", true},
     {L"/DisplayMode ascii", nullptr, kDisplayModeBox, L"ASCII", true},
     {L"-lock", L"GUI locked - CLI control only (the [X] still closes it)", 0, nullptr, false},
@@ -86,6 +93,11 @@ TEST(Forwarding, LaterInstancesDriveTheRunningOneAndExitClosesIt) {
         }
         if (line.control) {
             EXPECT_EQ(windowText(GetDlgItem(window, line.control)), line.controlText);
+        }
+        if (line.palette) {
+            const uint32_t red = (*line.palette)[1];
+            EXPECT_TRUE(waitUntil([&] { return countColour(terminalPixels(window), red) >= 200; }, kForwardTimeoutMs))
+                << "the screen does not show the palette's red";
         }
         EXPECT_EQ(IsWindowEnabled(GetDlgItem(window, kConnectButton)) != FALSE, line.controlsEnabled);
         std::printf("forwarded %-60s %5lu ms\n", narrow(arguments).c_str(), GetTickCount() - start);
