@@ -98,7 +98,8 @@ Process::Process(const std::wstring& exe, const std::wstring& arguments, HANDLE 
         startup.hStdError = standardOutput;
         startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     }
-    if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, standardOutput != nullptr, creationFlags, nullptr, nullptr,
+    const BOOL inheritHandles = standardOutput != nullptr;
+    if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, inheritHandles, creationFlags, nullptr, nullptr,
                         &startup, &info)) {
         info = {};
     }

@@ -48,7 +48,9 @@ const ForwardedLine kForwardedLines[] = {
 std::wstring withPort(const wchar_t* text, int port) {
     std::wstring out = text;
     const std::wstring marker = L"{port}";
-    for (size_t at; (at = out.find(marker)) != std::wstring::npos;) out.replace(at, marker.size(), std::to_wstring(port));
+    for (size_t at; (at = out.find(marker)) != std::wstring::npos;) {
+        out.replace(at, marker.size(), std::to_wstring(port));
+    }
     return out;
 }
 
