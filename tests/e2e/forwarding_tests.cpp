@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 
 namespace orvane::e2e {
@@ -122,6 +123,102 @@ TEST(Forwarding, LaterInstancesDriveTheRunningOneAndExitClosesIt) {
     EXPECT_EQ(alone.exitCode, std::optional<DWORD>(0));
     EXPECT_EQ(alone.boxTitle, L"Orvane - command-line options");
     EXPECT_EQ(anyMainWindow(), nullptr);
+}
+
+// A stand-in for the running instance, in this process: a window of the
+// program's class on a thread of its own that records the forwarded line and
+// answers with a chosen result, after stalling (not reading its messages) for
+// a while if asked.
+class StandInInstance {
+public:
+    StandInInstance(LRESULT result, DWORD stallMs) : answer(result) {
+        thread = CreateThread(nullptr, 0, run, this, 0, nullptr);
+        waitUntil([&] { return window.load() != nullptr; }, kForwardTimeoutMs);
+        stall = stallMs;
+        ready.store(true);
+    }
+    ~StandInInstance() {
+        SetEvent(release);
+        PostMessageW(window.load(), WM_CLOSE, 0, 0);
+        WaitForSingleObject(thread, kForwardTimeoutMs);
+        CloseHandle(thread);
+        CloseHandle(release);
+    }
+    StandInInstance(const StandInInstance&) = delete;
+    StandInInstance& operator=(const StandInInstance&) = delete;
+
+    HWND hwnd() const { return window.load(); }
+    std::wstring line;
+
+private:
+    static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<StandInInstance*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (message == WM_COPYDATA && self) {
+            const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+            if (data->dwData != 0x4F56 || data->cbData < 2 || data->cbData % 2 != 0) return 0;
+            const auto* units = static_cast<const wchar_t*>(data->lpData);
+            const size_t count = data->cbData / 2;
+            if (units[count - 1] != L'\0') return 0;  // the NUL must travel with the line
+            self->line.assign(units, count - 1);
+            return self->answer;
+        }
+        if (message == WM_CLOSE) {
+            DestroyWindow(hwnd);
+            PostQuitMessage(0);
+            return 0;
+        }
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+
+    static DWORD WINAPI run(void* param) {
+        auto* self = static_cast<StandInInstance*>(param);
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = procedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"OrvaneMainWnd";
+        RegisterClassW(&windowClass);
+        HWND created = CreateWindowW(L"OrvaneMainWnd", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                     windowClass.hInstance, nullptr);
+        SetWindowLongPtrW(created, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->window.store(created);
+        while (!self->ready.load()) Sleep(1);
+        WaitForSingleObject(self->release, self->stall);
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+        UnregisterClassW(L"OrvaneMainWnd", windowClass.hInstance);
+        return 0;
+    }
+
+    LRESULT answer;
+    DWORD stall = 0;
+    std::atomic<bool> ready{false};
+    std::atomic<HWND> window{nullptr};
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);  // ends a stall early
+    HANDLE thread = nullptr;
+};
+
+// The sending side of the protocol: the whole command line with its NUL, file
+// arguments made absolute, the receiver's result as the exit code, and exit
+// code 1 when the receiver does not take the line.
+TEST(Forwarding, LaterInstanceSendsTheWholeLineAndExitsWithTheResult) {
+    const AppFolder folder;
+    {
+        const StandInInstance receiver(7, 0);
+        const Process later(folder.exe(), L"-displaymode hex -capture relative.log", nullptr, 0);
+        EXPECT_EQ(later.exitCode(kForwardTimeoutMs), std::optional<DWORD>(7));
+        wchar_t current[MAX_PATH]{};
+        GetCurrentDirectoryW(MAX_PATH, current);
+        const std::wstring absolute = std::wstring(current) + L"\\relative.log";
+        EXPECT_NE(receiver.line.find(L"-displaymode hex -capture "), std::wstring::npos) << narrow(receiver.line);
+        EXPECT_NE(receiver.line.find(absolute), std::wstring::npos) << narrow(receiver.line);
+    }
+    {
+        // A receiver that reads no messages for longer than the system allows is hung.
+        const StandInInstance receiver(0, 15000);
+        ASSERT_TRUE(waitUntil([&] { return IsHungAppWindow(receiver.hwnd()) != FALSE; }, 10000));
+        const Process later(folder.exe(), L"-disconnect", nullptr, 0);
+        EXPECT_EQ(later.exitCode(kForwardTimeoutMs), std::optional<DWORD>(1));
+    }
 }
 
 }  // namespace
