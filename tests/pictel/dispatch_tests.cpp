@@ -1,6 +1,8 @@
 // Framing, parsing and routing of Pictel commands, and the reply format.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "pictel/apc_command.h"
 #include "pictel_test_util.h"
 
@@ -18,28 +20,18 @@ TEST(PictelInteger, SignDigitsAndWrap) {
     for (const auto& [text, value] : cases) EXPECT_EQ(pictelInteger(text), value) << text;
 }
 
+// (hasId, id, op, payload, newTransfer, hasMore, more) and (format, path, label) of each parse.
+auto fields(const ApcCommand& c) { return std::tuple(c.hasId, c.id, c.op, c.payload, c.newTransfer, c.hasMore, c.more); }
+auto names(const ApcCommand& c) { return std::tuple(c.format, c.path, c.label); }
+
 TEST(ApcParse, KeysValuesAndPayload) {
-    const ApcCommand a = parseApcCommand(" i = 7 ,\top\t= use ,junk,x=1;AAAA;BBBB");
-    EXPECT_TRUE(a.hasId);
-    EXPECT_EQ(a.id, 7);
-    EXPECT_EQ(a.op, "use");
-    EXPECT_EQ(a.payload, "AAAA;BBBB");
-    EXPECT_FALSE(a.newTransfer);
-
-    const ApcCommand b = parseApcCommand("I=7,i=1,i=2,m=0,w=9,OP=repo");
-    EXPECT_EQ(b.id, 2);  // a repeated key overwrites
-    EXPECT_TRUE(b.hasMore);
-    EXPECT_EQ(b.more, 0);
-    EXPECT_TRUE(b.newTransfer);
-    EXPECT_TRUE(b.op.empty());  // keys are case-sensitive
-    EXPECT_TRUE(b.payload.empty());
-
-    const ApcCommand c = parseApcCommand("f=png,path=a=b,t= label ");
-    EXPECT_TRUE(c.newTransfer);
-    EXPECT_EQ(c.format, "png");
-    EXPECT_EQ(c.path, "a=b");  // the key ends at the first "="
-    EXPECT_EQ(c.label, "label");
-    EXPECT_FALSE(c.hasId);
+    using S = std::string;
+    EXPECT_EQ(fields(parseApcCommand(" i = 7 ,\top\t= use ,junk,x=1;AAAA;BBBB")), std::tuple(true, 7, S("use"), S("AAAA;BBBB"), false, false, 0));
+    // A repeated key overwrites; keys are case-sensitive.
+    EXPECT_EQ(fields(parseApcCommand("I=7,i=1,i=2,m=0,w=9,OP=repo")), std::tuple(true, 2, S(), S(), true, true, 0));
+    const ApcCommand c = parseApcCommand("f=png,path=a=b,t= label ");  // the key ends at the first "="
+    EXPECT_EQ(names(c), std::tuple(S("png"), S("a=b"), S("label")));
+    EXPECT_TRUE(c.newTransfer && !c.hasId);
 }
 
 TEST(PictelDispatch, BothTerminatorsAndTheGTest) {
@@ -67,21 +59,17 @@ TEST(PictelDispatch, CommandsNeedANonNegativeId) {
     }
 }
 
+auto mark(const Terminal& t) { return std::tuple(t.statMark.kind, t.statMark.label, t.statMark.gridColumns, t.statMark.gridRows); }
+
 TEST(PictelDispatch, StatisticsMarkers) {
     Terminal t;
     feedText(t, "\x1b_Gop=stat,a=mark,t=" + std::string(80, 'L') + ST);
-    EXPECT_EQ(t.statMark.kind, 2);
-    EXPECT_EQ(t.statMark.label, std::string(64, 'L'));
-    EXPECT_EQ(t.statMark.gridColumns, 80);
-    EXPECT_EQ(t.statMark.gridRows, 25);
-
+    EXPECT_EQ(mark(t), std::tuple(2, std::string(64, 'L'), 80, 25));
     t.statMark = {};
     feedText(t, "\x1b_Gop=stat,a=pause,t=x" + ST);
     EXPECT_EQ(t.statMark.kind, 0);
     feedText(t, "\x1b[8;24;132t\x1b_Gop=stat,a=start" + ST + "\x1b_Gop=stat,a=stop,t=end" + ST);
-    EXPECT_EQ(t.statMark.kind, 3);
-    EXPECT_EQ(t.statMark.label, "end");
-    EXPECT_EQ(t.statMark.gridColumns, 132);
+    EXPECT_EQ(mark(t), std::tuple(3, std::string("end"), 132, 24));
     EXPECT_EQ(takeReplyText(t), "");
 }
 
@@ -98,17 +86,17 @@ TEST(PictelDispatch, SizeQueryAndUnknownFinals) {
 }
 
 TEST(PictelDispatch, ColourCommandsAndTheBareForm) {
+    // Each row is fed after the previous ones: (sequence, fill off, fill colour).
+    const std::tuple<const char*, bool, uint32_t> steps[] = {
+        {"\x1b[=F", true, 0u}, {"\x1b[=0F", true, 0u}, {"\x1b[=300;0;0F", false, 44u},
+        {"\x1b[=0F\x1b[=1;2;3F\x1b[=0F", false, 0x030201u},  // one parameter is not the form without any
+    };
     Terminal t;
-    feedText(t, "\x1b[=F");
-    EXPECT_TRUE(t.glass.fillOff);
-    feedText(t, "\x1b[=0F");
-    EXPECT_TRUE(t.glass.fillOff);
-    feedText(t, "\x1b[=300;0;0F");
-    EXPECT_FALSE(t.glass.fillOff);
-    EXPECT_EQ(t.glass.fillColour, 44u);
-    feedText(t, "\x1b[=0F\x1b[=1;2;3F\x1b[=0F");  // one parameter is not the form without any
-    EXPECT_FALSE(t.glass.fillOff);
-    EXPECT_EQ(t.glass.fillColour, 0x030201u);
+    for (const auto& [seq, off, colour] : steps) {
+        feedText(t, seq);
+        EXPECT_EQ(t.glass.fillOff, off) << seq + 3;
+        EXPECT_TRUE(off || t.glass.fillColour == colour) << seq + 3;
+    }
     feedText(t, "\x1b[=1;2;3R\x1b[=R");
     EXPECT_TRUE(t.glass.strokeOff);
     EXPECT_EQ(t.glass.strokeColour, 0x030201u);

@@ -1,6 +1,8 @@
 // Canvases and placements as a device manipulates them.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "pictel_test_util.h"
 
 namespace orvane::testing {
@@ -90,13 +92,13 @@ TEST_F(Glass, HoldShowAndHide) {
 TEST_F(Glass, ViewRectangle) {
     feedText(t, "\x1b[=7;64;32I\x1b[=7;10;5;100;100V");
     const Canvas* c = findCanvas(g, 7);
-    EXPECT_EQ(std::vector<int32_t>({c->viewX, c->viewY, c->viewWidth, c->viewHeight}), std::vector<int32_t>({10, 5, 54, 27}));
+    auto view = [c] { return std::vector<int32_t>({c->viewX, c->viewY, c->viewWidth, c->viewHeight}); };
+    EXPECT_EQ(view(), std::vector<int32_t>({10, 5, 54, 27}));
     feedText(t, "\x1b[=7;4294967295;4294967295;8;8V");  // a negative origin moves to 0
-    EXPECT_EQ(std::vector<int32_t>({c->viewX, c->viewY, c->viewWidth, c->viewHeight}), std::vector<int32_t>({0, 0, 8, 8}));
+    EXPECT_EQ(view(), std::vector<int32_t>({0, 0, 8, 8}));
     for (const char* reset : {"\x1b[=7;64;0;10;10V", "\x1b[=7;0;32;10;10V", "\x1b[=7;0;0;0;10V", "\x1b[=7;1;1;1V", "\x1b[=7V"}) {
-        feedText(t, "\x1b[=7;1;1;4;4V");
-        feedText(t, reset);
-        EXPECT_EQ(std::vector<int32_t>({c->viewX, c->viewY, c->viewWidth, c->viewHeight}), std::vector<int32_t>(4, 0)) << reset + 3;
+        feedText(t, "\x1b[=7;1;1;4;4V" + std::string(reset));
+        EXPECT_EQ(view(), std::vector<int32_t>(4, 0)) << reset + 3;
     }
 }
 
@@ -118,12 +120,9 @@ TEST_F(Glass, DeleteOneOrAllWithTheirTransfersButNotTheOffers) {
     g.pendingTransfers[0] = g.pendingTransfers[1] = g.pendingTransfers[5] = "AAAA";
     g.offers[0] = {1, 2, "png"};
     feedText(t, "\x1b[=0K");
-    EXPECT_EQ(findCanvas(g, 0), nullptr);
-    EXPECT_EQ(placementOrder(), std::vector<int32_t>{1});
-    EXPECT_EQ(g.pendingTransfers.size(), 2u);
+    EXPECT_TRUE(findCanvas(g, 0) == nullptr && placementOrder() == std::vector<int32_t>{1} && g.pendingTransfers.size() == 2);
     feedText(t, "\x1b[=K");
-    EXPECT_TRUE(g.canvases.empty() && g.placements.empty() && g.pendingTransfers.empty());
-    EXPECT_EQ(g.offers.size(), 1u);
+    EXPECT_TRUE(g.canvases.empty() && g.placements.empty() && g.pendingTransfers.empty() && g.offers.size() == 1);
     EXPECT_EQ(cache.droppedAll, 1);
 }
 
@@ -139,11 +138,8 @@ TEST_F(Glass, ResetRestoresDefaultsAndTheOriginFollowsTheGrid) {
     feedText(t, "\x1b[8;24;132t\x1b[=Z");
     EXPECT_TRUE(g.canvases.empty() && g.placements.empty() && g.offers.empty());
     EXPECT_FALSE(g.hold || g.keyColourSet || g.fillOff || g.strokeOff);
-    EXPECT_EQ(g.canvasBackground, kMagenta);
-    EXPECT_EQ(g.glassOrigin.rowRef, 24);
-    EXPECT_EQ(g.glassOrigin.colRef, 132);
-    EXPECT_EQ(g.bitmapCache, &cache);
-    EXPECT_EQ(cache.droppedAll, 3);
+    EXPECT_EQ(std::tuple(g.canvasBackground, g.glassOrigin.rowRef, g.glassOrigin.colRef, g.bitmapCache, cache.droppedAll),
+              std::tuple(kMagenta, 24, 132, static_cast<CanvasBitmapCache*>(&cache), 3));
 }
 
 }  // namespace

@@ -28,10 +28,8 @@ TEST_F(Transfer, UnofferedTransferShowsTheImageSilently) {
     appendChunk(t, 1, text.substr(10), false, true, 0, 0);
     ASSERT_NE(findCanvas(t.glass, 1), nullptr);
     EXPECT_EQ(findCanvas(t.glass, 1)->pixels, makeCanvas(5, 3, 0xFF102030u).pixels);
-    EXPECT_EQ(findCanvas(t.glass, 1)->sourceCrc, 0u);
-    EXPECT_EQ(replies(), "");
-    EXPECT_TRUE(cacheFiles().empty() && t.glass.pendingTransfers.empty());
-    EXPECT_EQ(t.decodedImages.entryCount, 0u);
+    EXPECT_TRUE(findCanvas(t.glass, 1)->sourceCrc == 0 && replies().empty() && cacheFiles().empty() &&
+                t.glass.pendingTransfers.empty() && t.decodedImages.entryCount == 0);
     EXPECT_EQ(bitmaps.dropped, (std::vector<int32_t>{1, 1}));
 }
 
@@ -55,8 +53,7 @@ TEST_F(Transfer, OfferedChunksAreAcknowledgedTheEndAnsweredAndTheFileCached) {
     std::string expected;
     for (size_t n = 1; n * 16 < encodeBase64(image).size(); ++n) expected += replyText(3, 7, int32_t(n));
     EXPECT_EQ(replies(), expected + replyText(4, 7, 0));
-    EXPECT_EQ(findCanvas(t.glass, 7)->sourceCrc, crc);
-    EXPECT_EQ(findCanvas(t.glass, 7)->sourceLength, image.size());
+    EXPECT_EQ(std::pair(findCanvas(t.glass, 7)->sourceCrc, findCanvas(t.glass, 7)->sourceLength), std::pair(crc, image.size()));
     EXPECT_TRUE(t.glass.offers.empty());
     EXPECT_EQ(cacheFiles(), std::vector<std::wstring>{cacheName(L"jpeg")});
     EXPECT_EQ(platform.find(kCacheDir + L"\\" + cacheName(L"jpeg"))->bytes, image);
@@ -68,12 +65,9 @@ TEST_F(Transfer, MismatchedOrUndecodableDataIsAnsweredAndKeepsTheCanvas) {
     sendTransfer(4, image);
     const std::vector<uint32_t> before = findCanvas(t.glass, 4)->pixels;
     const std::string other = encodeImage(makeCanvas(5, 3, 0xFFFFFFFFu));
-    offer(4, image);  // right length, wrong CRC
-    sendTransfer(4, other);
-    offer(4, other, "png", 1);
-    sendTransfer(4, other);
-    offer(4, "junk");
-    sendTransfer(4, "junk");
+    offer(4, image), sendTransfer(4, other);  // right length, wrong CRC
+    offer(4, other, "png", 1), sendTransfer(4, other);
+    offer(4, "junk"), sendTransfer(4, "junk");
     offerImage(t, 4, "1", "1", "png");
     sendText(4, "*bad*");
     EXPECT_EQ(replies(), replyText(4, 4, 1) + replyText(4, 4, 1) + replyText(4, 4, 2) + replyText(4, 4, 2));
@@ -86,8 +80,7 @@ TEST_F(Transfer, WithTheCacheOffTheOfferedTransferIsAnsweredButNotKept) {
     EXPECT_EQ(offer(6, image), 0);
     sendTransfer(6, image, 64);
     EXPECT_EQ(replies(), replyText(3, 6, 1) + replyText(4, 6, 0));
-    EXPECT_TRUE(cacheFiles().empty());
-    EXPECT_EQ(t.decodedImages.entryCount, 0u);
+    EXPECT_TRUE(cacheFiles().empty() && t.decodedImages.entryCount == 0);
 }
 
 TEST_F(Transfer, TextAndTransfersUnderWayAreBounded) {
@@ -112,16 +105,11 @@ TEST_F(Transfer, TextAndTransfersUnderWayAreBounded) {
 
 TEST_F(Transfer, AnImagePastThePixelCapOrOutOfMemoryFailsAsUndecodable) {
     fillPixelBudget();
-    offer(1, image);
-    sendTransfer(1, image);
-    offer(100, image);  // replacing a filler fits
-    sendTransfer(100, image);
+    for (const int32_t id : {1, 100}) offer(id, image), sendTransfer(id, image);  // replacing filler 100 fits
     EXPECT_EQ(replies(), replyText(4, 1, 2) + replyText(4, 100, 0));
     EXPECT_EQ(findCanvas(t.glass, 1), nullptr);
     platform.throwOnDecode = true;
-    offer(8, image);
-    sendTransfer(8, image);
-    sendTransfer(9, image);  // unoffered: silent
+    offer(8, image), sendTransfer(8, image), sendTransfer(9, image);  // 9 is unoffered: silent
     EXPECT_EQ(replies(), replyText(4, 8, 2));
     EXPECT_TRUE(t.glass.offers.empty() && t.glass.pendingTransfers.empty());
     finishTransfer(t, 9);  // no transfer under way: nothing
@@ -138,14 +126,13 @@ TEST_F(Transfer, OfferFieldsAreCheckedStrictly) {
     for (const auto& [fields, valid] : cases) {
         t.glass.offers[3] = OfferRecord{1, 1, "png"};
         EXPECT_EQ(offerImage(t, 3, fields.first, fields.second, ""), 0) << fields.first << " " << fields.second;
-        EXPECT_EQ(t.glass.offers.count(3), valid ? 1u : 0u) << fields.first << " " << fields.second;
+        EXPECT_EQ(t.glass.offers.count(3), size_t(valid)) << fields.first << " " << fields.second;
     }
     for (const auto& [format, extension] : {std::pair{"jpg", "jpeg"}, {"jpeg", "jpeg"}, {"", "png"}, {"JPG", "png"}}) {
         offerImage(t, 1, "0a1b2c3d", "120", format);
         EXPECT_EQ(t.glass.offers.at(1).extension, extension) << format;
     }
-    EXPECT_EQ(t.glass.offers.at(1).crc, 0x0A1B2C3Du);
-    EXPECT_EQ(t.glass.offers.at(1).length, 120u);
+    EXPECT_EQ(std::pair(t.glass.offers.at(1).crc, t.glass.offers.at(1).length), std::pair(0x0A1B2C3Du, uint64_t(120)));
 }
 
 TEST_F(Transfer, OfferAnswersWhetherTheCacheHoldsTheFile) {
@@ -171,8 +158,7 @@ TEST_F(Transfer, UseShowsTheCachedFileAndRemembersItsPicture) {
     cacheImage(image);
     offer(2, image);
     setMediaCacheEnabled(t, false);
-    EXPECT_EQ(useOfferedImage(t, 2), 3);
-    EXPECT_EQ(t.glass.offers.count(2), 1u);  // the offer stays
+    EXPECT_TRUE(useOfferedImage(t, 2) == 3 && t.glass.offers.count(2) == 1);  // the offer stays
     setMediaCacheEnabled(t, true);
     EXPECT_EQ(useOfferedImage(t, 2), 0);
     EXPECT_EQ(findCanvas(t.glass, 2)->sourceCrc, crc);
@@ -180,14 +166,12 @@ TEST_F(Transfer, UseShowsTheCachedFileAndRemembersItsPicture) {
     platform.files.clear();  // another id: from the decoded picture, without the file
     offer(3, image);
     EXPECT_EQ(useOfferedImage(t, 3), 0);
-    EXPECT_EQ(findCanvas(t.glass, 3)->pixels, findCanvas(t.glass, 2)->pixels);
-    EXPECT_EQ(platform.decodeCount, 1);
+    EXPECT_TRUE(findCanvas(t.glass, 3)->pixels == findCanvas(t.glass, 2)->pixels && platform.decodeCount == 1);
     EXPECT_EQ(bitmaps.dropped, (std::vector<int32_t>{2, 3}));
 }
 
 TEST_F(Transfer, UseOfTheImageAlreadyShownTouchesNothing) {
-    cacheImage(image);
-    offer(4, image);
+    cacheImage(image), offer(4, image);
     ASSERT_EQ(useOfferedImage(t, 4), 0);
     clearMediaCache(t);  // neither the file nor the decoded picture is left
     offer(4, image);
@@ -205,15 +189,12 @@ TEST_F(Transfer, UseOfTheImageAlreadyShownTouchesNothing) {
 TEST_F(Transfer, UseOfAFileOfTheWrongSizeOrContent) {
     for (const auto& [bytes, result] : {std::pair{std::string(image.size(), 'x'), 2}, {image.substr(1), 3},
                                         {std::string(), 3}}) {
-        cacheImage(bytes);
-        offer(6, image);
+        cacheImage(bytes), offer(6, image);
         EXPECT_EQ(useOfferedImage(t, 6), result) << bytes.size();
     }
-    cacheImage(image);
-    offer(6, image);
+    cacheImage(image), offer(6, image);
     platform.throwOnDecode = true;
-    EXPECT_EQ(useOfferedImage(t, 6), 2);
-    EXPECT_EQ(findCanvas(t.glass, 6), nullptr);
+    EXPECT_TRUE(useOfferedImage(t, 6) == 2 && findCanvas(t.glass, 6) == nullptr);
 }
 
 TEST_F(Transfer, CacheFileNamesAndKeys) {
@@ -236,13 +217,11 @@ TEST_F(Transfer, CacheWritesAreCompleteOrAbsent) {
     writeCacheFile(t, record, bytes);
     EXPECT_TRUE(cacheFiles().empty());
     platform.replaceFails = false;
-    cacheImage("stale");
-    writeCacheFile(t, record, bytes);
+    cacheImage("stale"), writeCacheFile(t, record, bytes);
     EXPECT_EQ(cacheFiles(), std::vector<std::wstring>{cacheName(L"png")});
     EXPECT_EQ(platform.find(kCacheDir + L"\\" + cacheName(L"png"))->bytes, image);
     platform.writeMode = WriteMode::Fails;  // a failed write still shows the image
-    offer(1, image, "jpeg");
-    sendTransfer(1, image);
+    offer(1, image, "jpeg"), sendTransfer(1, image);
     EXPECT_EQ(replies(), replyText(4, 1, 0));
 }
 
@@ -256,8 +235,7 @@ TEST_F(Transfer, SwitchingOffAndClearingForgetTheDecodedPictures) {
     storeDecoded(t.decodedImages, L"k", makeCanvas(2, 2, 1));
     const std::wstring folder = t.mediaCacheDir;
     t.mediaCacheDir.clear();
-    EXPECT_EQ(clearMediaCache(t), 0);
-    EXPECT_EQ(t.decodedImages.entryCount, 1u);
+    EXPECT_TRUE(clearMediaCache(t) == 0 && t.decodedImages.entryCount == 1);
     t.mediaCacheDir = folder;
     EXPECT_EQ(clearMediaCache(t), 2);
     EXPECT_EQ(cacheFiles(), (std::vector<std::wstring>{L"keep.png", L"XOV_1.png"}));
