@@ -7,10 +7,15 @@ namespace orvane::demo {
 
 inline constexpr uint16_t kDefaultPort = 5000;
 
+// What a flood benchmark sends: plain text lines, or log lines coloured with SGR.
+enum class FloodStream { None, Plain, Sgr };
+
 struct Options {
     uint16_t port = kDefaultPort;  // 0: any free port, printed when listening
     bool once = false;             // exit when the first client disconnects
     bool help = false;
+    FloodStream flood = FloodStream::None;  // benchmark one client, then exit
+    uint64_t floodBytes = 20'000'000;
 };
 
 // Parses the arguments; false with a message in error for anything unknown.
