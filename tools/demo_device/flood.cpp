@@ -1,7 +1,9 @@
 #include "flood.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <thread>
 
 namespace orvane::demo {
 
@@ -93,11 +95,14 @@ bool holdsCursorReport(std::string_view received) {
     return false;
 }
 
-FloodResult runFlood(Link& link, std::string_view payload, int reportTimeoutMs) {
+FloodResult runFlood(Link& link, std::string_view payload, int reportTimeoutMs, uint64_t bytesPerSecond) {
     FloodResult result;
+    // Paced: a write every 10 ms or so, each due when the rate allows it.
+    const size_t chunk = bytesPerSecond ? size_t(std::max<uint64_t>(1, bytesPerSecond / 100)) : kWriteChunk;
     const Clock::time_point start = Clock::now();
-    for (size_t at = 0; at < payload.size(); at += kWriteChunk) {
-        if (!link.write(payload.substr(at, kWriteChunk))) return result;
+    for (size_t at = 0; at < payload.size(); at += chunk) {
+        if (bytesPerSecond) std::this_thread::sleep_until(start + std::chrono::microseconds(at * 1'000'000 / bytesPerSecond));
+        if (!link.write(payload.substr(at, chunk))) return result;
     }
     if (!link.write("\x1b[6n")) return result;
     result.bytes = payload.size();
@@ -136,7 +141,7 @@ int serveFlood(Link& link, const Options& options) {
         std::printf("flood %s: the client left before the flood\n", floodStreamName(options.flood));
         return 1;
     }
-    const FloodResult result = runFlood(link, payload, kReportTimeoutMs);
+    const FloodResult result = runFlood(link, payload, kReportTimeoutMs, options.floodRate);
     std::printf("%s\n", floodReport(options.flood, result).c_str());
     std::fflush(stdout);
     return result.reported ? 0 : 1;

@@ -60,6 +60,12 @@ bool parseOptions(int argc, const char* const* argv, Options& out, std::string& 
                 return false;
             }
             ++i;
+        } else if (arg == "--rate") {
+            if (i + 1 >= argc || !parseByteCount(argv[i + 1], out.floodRate)) {
+                error = "--rate needs a number of bytes per second from 1 to 1000000000000";
+                return false;
+            }
+            ++i;
         } else {
             error = "unknown argument: " + std::string(arg);
             return false;
@@ -69,7 +75,7 @@ bool parseOptions(int argc, const char* const* argv, Options& out, std::string& 
 }
 
 std::string usageText() {
-    return "usage: orvane_demo_device [--port N] [--once] [--flood plain|sgr [--bytes N]]\n"
+    return "usage: orvane_demo_device [--port N] [--once] [--flood plain|sgr [--bytes N] [--rate B]]\n"
            "  A demo device for Orvane: a TCP server on 127.0.0.1 (and ::1 when available)\n"
            "  that serves one client at a time with a showcase and a small command shell.\n"
            "  --port N   port to listen on (default 5000; 0 picks a free one)\n"
@@ -78,6 +84,7 @@ std::string usageText() {
            "             lines) then ESC [ 6 n, print the time until the cursor report\n"
            "             comes back as MB/s and exit\n"
            "  --bytes N  payload of the flood (default 20000000)\n"
+           "  --rate B   send the flood at B bytes per second (default: as fast as it goes)\n"
            "  Prints \"listening on 127.0.0.1 port N\" once it accepts connections.\n";
 }
 

@@ -16,6 +16,7 @@ struct Options {
     bool help = false;
     FloodStream flood = FloodStream::None;  // benchmark one client, then exit
     uint64_t floodBytes = 20'000'000;
+    uint64_t floodRate = 0;  // bytes per second; 0: as fast as the client reads
 };
 
 // Parses the arguments; false with a message in error for anything unknown.

@@ -19,11 +19,14 @@ TEST(FloodOptions, StreamAndByteCount) {
         bool ok;
         FloodStream stream;
         uint64_t bytes;
+        uint64_t rate = 0;
     };
     const Case cases[] = {
         {{"d"}, true, FloodStream::None, 20'000'000},
         {{"d", "--flood", "plain"}, true, FloodStream::Plain, 20'000'000},
         {{"d", "--flood", "sgr", "--bytes", "4096"}, true, FloodStream::Sgr, 4096},
+        {{"d", "--flood", "plain", "--rate", "60000"}, true, FloodStream::Plain, 20'000'000, 60'000},
+        {{"d", "--rate", "0"}, false, FloodStream::None, 0},
         {{"d", "--bytes", "1000000000000"}, true, FloodStream::None, 1'000'000'000'000},
         {{"d", "--bytes", "1000000000001"}, false, FloodStream::None, 0},
         {{"d", "--bytes", "0"}, false, FloodStream::None, 0},
@@ -40,6 +43,7 @@ TEST(FloodOptions, StreamAndByteCount) {
         if (!ok || !c.ok) continue;
         EXPECT_EQ(options.flood, c.stream) << c.args.back();
         EXPECT_EQ(options.floodBytes, c.bytes) << c.args.back();
+        EXPECT_EQ(options.floodRate, c.rate) << c.args.back();
         EXPECT_EQ(servesOneClient(options), c.stream != FloodStream::None) << c.args.back();
     }
 }
@@ -113,6 +117,17 @@ TEST(FloodRun, QueryFollowsThePayloadAndTheReportEndsTheClock) {
         EXPECT_NE(floodReport(FloodStream::Sgr, result).find(answers ? "MB/s" : "no cursor report"), std::string::npos);
         EXPECT_GE(result.reportSeconds, answers ? result.sendSeconds : 0.0);
     }
+}
+
+// 20 kB at 100 kB/s takes about 0.2 s, sent in pieces, not at once.
+TEST(FloodRun, PacedFloodTakesItsTime) {
+    const std::string payload = floodPayload(FloodStream::Plain, 20'000);
+    ScriptedLink link(true);
+    const FloodResult result = runFlood(link, payload, 1000, 100'000);
+    EXPECT_EQ(link.written, payload + "\x1b[6n");
+    EXPECT_TRUE(result.reported);
+    EXPECT_GE(result.sendSeconds, 0.18);
+    EXPECT_LT(result.sendSeconds, 1.0);
 }
 
 }  // namespace
