@@ -7,7 +7,10 @@
 # and, a third run per stream, Orvane's main window in-process (bench/win32/flood_probe.cpp) to
 # count how many of its paints scrolled the previous picture.
 #
-#   scripts/flood_bench.sh [--bytes N] [--streams "plain sgr"] [--no-putty]
+# Then, per stream, the window in-process once more with the device sending a steady 600 kB at
+# 60 kB/s (--paced-rate B), a log rather than a flood, where paints can scroll.
+#
+#   scripts/flood_bench.sh [--bytes N] [--streams "plain sgr"] [--no-putty] [--paced-rate B]
 #
 # Trees: build/bench (native Release: the device), build/bench-win64 (win64 Release: orvane.exe,
 # flood_probe.exe, and the Wine prefix build/bench-win64/wineprefix with an Orvane.ini beside
@@ -28,6 +31,7 @@ RESULTS=$LOGS/results.txt
 export WINEPREFIX=$WIN_TREE/wineprefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
 
 BYTES=20000000
+PACED_RATE=60000
 STREAMS="plain sgr"
 PUTTY=1
 INSIDE_X=0
@@ -36,8 +40,9 @@ while (( $# )); do
         --bytes) BYTES=$2; shift ;;
         --streams) STREAMS=$2; shift ;;
         --no-putty) PUTTY=0 ;;
+        --paced-rate) PACED_RATE=$2; shift ;;
         --inside-x) INSIDE_X=1 ;;
-        *) echo "usage: $0 [--bytes N] [--streams \"plain sgr\"] [--no-putty]" >&2; exit 2 ;;
+        *) echo "usage: $0 [--bytes N] [--streams \"plain sgr\"] [--no-putty] [--paced-rate B]" >&2; exit 2 ;;
     esac
     shift
 done
@@ -59,10 +64,11 @@ stop_client() {
     wineserver -k 2>/dev/null || true  # this prefix's processes only
 }
 
-# Starts the device for one flood and sets PORT.
+# Starts the device for one flood and sets PORT; further arguments go to the device.
 start_device() {
     local stream=$1 log=$2
-    "$DEVICE" --port 0 --flood "$stream" --bytes "$BYTES" >"$log" 2>&1 &
+    shift 2
+    "$DEVICE" --port 0 --flood "$stream" --bytes "$BYTES" "$@" >"$log" 2>&1 &
     DEVICE_PID=$!
     PORT=
     for _ in $(seq 1 100); do
@@ -98,10 +104,12 @@ run_orvane() {
     stop_client
 }
 
+# The in-process window; $2 names the run, further arguments go to the device.
 run_probe() {
-    local stream=$1 log=$LOGS/probe-$stream.log
-    start_device "$stream" "$log"
-    (cd "$WIN_TREE" && exec wine bench/flood_probe.exe "$PORT" 900) >"$LOGS/probe-$stream.out" 2>&1 &
+    local stream=$1 name=$2 log=$LOGS/$2.log
+    shift 2
+    start_device "$stream" "$log" "$@"
+    (cd "$WIN_TREE" && exec wine bench/flood_probe.exe "$PORT" 900) >"$LOGS/$name.out" 2>&1 &
     CLIENT_PID=$!
     PROBE_MBS=$(device_figure "$log")
     wait "$CLIENT_PID" 2>/dev/null || true
@@ -138,7 +146,7 @@ measure_all() {
         say "stream $stream: orvane.exe"
         run_orvane "$stream"
         say "stream $stream: Orvane's window in-process (paint counters)"
-        run_probe "$stream"
+        run_probe "$stream" "probe-$stream"
         PUTTY_MBS=-
         if (( PUTTY )); then
             say "stream $stream: PuTTY"
@@ -146,6 +154,12 @@ measure_all() {
         fi
         printf '%s %s %s %s %s\n' "$stream" "$ORVANE_MBS" "$PUTTY_MBS" "$(ratio "$ORVANE_MBS" "$PUTTY_MBS")" \
             "$PROBE_MBS" >>"$RESULTS"
+    done
+    # A steady log rather than a flood: few enough lines per frame for a paint to scroll the
+    # previous picture.
+    for stream in $STREAMS; do
+        say "stream $stream at $PACED_RATE bytes/s: Orvane's window in-process (paint counters)"
+        run_probe "$stream" "paced-$stream" --bytes "$((PACED_RATE * 10))" --rate "$PACED_RATE"
     done
 }
 
@@ -183,6 +197,7 @@ fi
 mkdir -p "$LOGS"
 say "measuring $BYTES bytes per stream ($STREAMS) on one Xvfb; logs in $LOGS"
 locked xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --inside-x --bytes "$BYTES" --streams "$STREAMS" \
+    --paced-rate "$PACED_RATE" \
     $( (( PUTTY )) || echo --no-putty )
 
 echo
@@ -194,4 +209,10 @@ for stream in $STREAMS; do
     echo
     echo "Orvane's paints during the $stream flood (in-process, -diag counters):"
     sed 's/^/  /' "$LOGS/probe-$stream.out"
+done
+for stream in $STREAMS; do
+    echo
+    echo "Orvane's paints during a steady $stream log at $PACED_RATE bytes/s (in-process):"
+    sed -n 's/^flood /  device: /p' "$LOGS/paced-$stream.log"
+    sed 's/^/  /' "$LOGS/paced-$stream.out"
 done

@@ -56,6 +56,15 @@ void printCounters(const StatsCounters& s, DWORD milliseconds) {
                 static_cast<long long>(s.missedUpdates.load()));
 }
 
+// The row above the cursor: the flood's last line, as a check that the
+// grid holds what was sent.
+std::string lastLine(const Terminal& t) {
+    const int row = t.cursorRow > 0 ? t.cursorRow - 1 : 0;
+    std::string text;
+    for (const Cell& cell : t.grid[size_t(row)]) text += cell.ch < 0x80 ? char(cell.ch) : '?';
+    return text.substr(0, text.find_last_not_of(' ') + 1);
+}
+
 std::wstring widen(const char* text) {
     return std::wstring(text, text + std::strlen(text));
 }
@@ -110,6 +119,7 @@ int probe(int argc, char** argv) {
     const DWORD elapsed = GetTickCount() - start;
     const bool hungUp = !activeSession(*state).isOpen();
     printCounters(processStats(), elapsed);
+    std::printf("  last line on the grid: %s\n", lastLine(state->terminal).c_str());
     DestroyWindow(state->mainWindow);
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     DeleteFileW(iniPath.c_str());

@@ -41,6 +41,16 @@ constexpr size_t kWriteChunk = 64 * 1024;
 constexpr int kSettleMs = 1000;
 constexpr int kReportTimeoutMs = 600'000;
 
+// Where the write that starts at `at` ends. Paced, a device that logs writes
+// whole lines, about every 10 ms; unpaced, large blocks.
+size_t nextWriteEnd(std::string_view payload, size_t at, uint64_t bytesPerSecond) {
+    if (!bytesPerSecond) return std::min(payload.size(), at + kWriteChunk);
+    const size_t least = at + size_t(std::max<uint64_t>(1, bytesPerSecond / 100));
+    if (least >= payload.size()) return payload.size();
+    const size_t lineEnd = payload.find('\n', least - 1);
+    return lineEnd == std::string_view::npos ? payload.size() : lineEnd + 1;
+}
+
 // Reads (and ignores) what the client sends for a while; false when it left.
 bool settle(Link& link, int ms) {
     std::string ignored;
@@ -97,12 +107,13 @@ bool holdsCursorReport(std::string_view received) {
 
 FloodResult runFlood(Link& link, std::string_view payload, int reportTimeoutMs, uint64_t bytesPerSecond) {
     FloodResult result;
-    // Paced: a write every 10 ms or so, each due when the rate allows it.
-    const size_t chunk = bytesPerSecond ? size_t(std::max<uint64_t>(1, bytesPerSecond / 100)) : kWriteChunk;
     const Clock::time_point start = Clock::now();
-    for (size_t at = 0; at < payload.size(); at += chunk) {
-        if (bytesPerSecond) std::this_thread::sleep_until(start + std::chrono::microseconds(at * 1'000'000 / bytesPerSecond));
-        if (!link.write(payload.substr(at, chunk))) return result;
+    for (size_t at = 0, next = 0; at < payload.size(); at = next) {
+        if (bytesPerSecond) {
+            std::this_thread::sleep_until(start + std::chrono::microseconds(at * 1'000'000 / bytesPerSecond));
+        }
+        next = nextWriteEnd(payload, at, bytesPerSecond);
+        if (!link.write(payload.substr(at, next - at))) return result;
     }
     if (!link.write("\x1b[6n")) return result;
     result.bytes = payload.size();

@@ -96,10 +96,12 @@ public:
     }
     bool write(std::string_view bytes) override {
         written += bytes;
+        writes.emplace_back(bytes);
         if (answers_ && written.ends_with("\x1b[6n")) replies_ = {"\x1b[25", ";1R"};
         return true;
     }
     std::string written;
+    std::vector<std::string> writes;
 
 private:
     bool answers_;
@@ -119,12 +121,18 @@ TEST(FloodRun, QueryFollowsThePayloadAndTheReportEndsTheClock) {
     }
 }
 
-// 20 kB at 100 kB/s takes about 0.2 s, sent in pieces, not at once.
-TEST(FloodRun, PacedFloodTakesItsTime) {
+// 20 kB at 100 kB/s takes about 0.2 s, sent a few whole lines at a time.
+TEST(FloodRun, PacedFloodTakesItsTimeInWholeLines) {
     const std::string payload = floodPayload(FloodStream::Plain, 20'000);
     ScriptedLink link(true);
     const FloodResult result = runFlood(link, payload, 1000, 100'000);
     EXPECT_EQ(link.written, payload + "\x1b[6n");
+    EXPECT_GE(link.writes.size(), 15u);
+    // The last write is the query; the one before it may be the shorter rest.
+    for (size_t i = 0; i + 1 < link.writes.size(); ++i) {
+        EXPECT_TRUE(link.writes[i].ends_with("\r\n")) << i;
+        EXPECT_GE(link.writes[i].size(), i + 2 < link.writes.size() ? 1000u : 1u) << i;
+    }
     EXPECT_TRUE(result.reported);
     EXPECT_GE(result.sendSeconds, 0.18);
     EXPECT_LT(result.sendSeconds, 1.0);
