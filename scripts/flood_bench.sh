@@ -7,8 +7,9 @@
 # and, a third run per stream, Orvane's main window in-process (bench/win32/flood_probe.cpp) to
 # count how many of its paints scrolled the previous picture.
 #
-# Then, per stream, the window in-process once more with the device sending a steady 600 kB at
-# 60 kB/s (--paced-rate B), a log rather than a flood, where paints can scroll.
+# Then, per stream, the window in-process twice more with the device sending a steady 600 kB at
+# 60 kB/s (--paced-rate B), a log rather than a flood, where paints can scroll: once written a
+# few whole lines at a time, once in pieces that split lines anywhere.
 #
 #   scripts/flood_bench.sh [--bytes N] [--streams "plain sgr"] [--no-putty] [--paced-rate B]
 #
@@ -157,9 +158,13 @@ measure_all() {
     done
     # A steady log rather than a flood: few enough lines per frame for a paint to scroll the
     # previous picture.
+    local cut
     for stream in $STREAMS; do
-        say "stream $stream at $PACED_RATE bytes/s: Orvane's window in-process (paint counters)"
-        run_probe "$stream" "paced-$stream" --bytes "$((PACED_RATE * 10))" --rate "$PACED_RATE"
+        for cut in lines split; do
+            say "stream $stream at $PACED_RATE bytes/s, writes of whole lines or split anywhere ($cut)"
+            run_probe "$stream" "paced-$cut-$stream" --bytes "$((PACED_RATE * 10))" --rate "$PACED_RATE" \
+                $([[ $cut == lines ]] || echo --split-lines)
+        done
     done
 }
 
@@ -211,8 +216,11 @@ for stream in $STREAMS; do
     sed 's/^/  /' "$LOGS/probe-$stream.out"
 done
 for stream in $STREAMS; do
-    echo
-    echo "Orvane's paints during a steady $stream log at $PACED_RATE bytes/s (in-process):"
-    sed -n 's/^flood /  device: /p' "$LOGS/paced-$stream.log"
-    sed 's/^/  /' "$LOGS/paced-$stream.out"
+    for cut in lines split; do
+        echo
+        echo "Orvane's paints during a steady $stream log at $PACED_RATE bytes/s, $( [[ $cut == lines ]] &&
+            echo "each write whole lines" || echo "writes split lines anywhere") (in-process):"
+        sed -n 's/^flood /  device: /p' "$LOGS/paced-$cut-$stream.log"
+        sed 's/^/  /' "$LOGS/paced-$cut-$stream.out"
+    done
 done

@@ -41,12 +41,13 @@ constexpr size_t kWriteChunk = 64 * 1024;
 constexpr int kSettleMs = 1000;
 constexpr int kReportTimeoutMs = 600'000;
 
-// Where the write that starts at `at` ends. Paced, a device that logs writes
-// whole lines, about every 10 ms; unpaced, large blocks.
-size_t nextWriteEnd(std::string_view payload, size_t at, uint64_t bytesPerSecond) {
-    if (!bytesPerSecond) return std::min(payload.size(), at + kWriteChunk);
-    const size_t least = at + size_t(std::max<uint64_t>(1, bytesPerSecond / 100));
+// Where the write that starts at `at` ends: unpaced, large blocks; paced,
+// about 10 ms worth, stretched to the end of its line unless lines may split.
+size_t nextWriteEnd(std::string_view payload, size_t at, FloodPacing pacing) {
+    if (!pacing.bytesPerSecond) return std::min(payload.size(), at + kWriteChunk);
+    const size_t least = at + size_t(std::max<uint64_t>(1, pacing.bytesPerSecond / 100));
     if (least >= payload.size()) return payload.size();
+    if (!pacing.wholeLines) return least;
     const size_t lineEnd = payload.find('\n', least - 1);
     return lineEnd == std::string_view::npos ? payload.size() : lineEnd + 1;
 }
@@ -105,14 +106,15 @@ bool holdsCursorReport(std::string_view received) {
     return false;
 }
 
-FloodResult runFlood(Link& link, std::string_view payload, int reportTimeoutMs, uint64_t bytesPerSecond) {
+FloodResult runFlood(Link& link, std::string_view payload, int reportTimeoutMs, FloodPacing pacing) {
+    const uint64_t bytesPerSecond = pacing.bytesPerSecond;
     FloodResult result;
     const Clock::time_point start = Clock::now();
     for (size_t at = 0, next = 0; at < payload.size(); at = next) {
         if (bytesPerSecond) {
             std::this_thread::sleep_until(start + std::chrono::microseconds(at * 1'000'000 / bytesPerSecond));
         }
-        next = nextWriteEnd(payload, at, bytesPerSecond);
+        next = nextWriteEnd(payload, at, pacing);
         if (!link.write(payload.substr(at, next - at))) return result;
     }
     if (!link.write("\x1b[6n")) return result;
@@ -152,7 +154,7 @@ int serveFlood(Link& link, const Options& options) {
         std::printf("flood %s: the client left before the flood\n", floodStreamName(options.flood));
         return 1;
     }
-    const FloodResult result = runFlood(link, payload, kReportTimeoutMs, options.floodRate);
+    const FloodResult result = runFlood(link, payload, kReportTimeoutMs, options.floodPacing);
     std::printf("%s\n", floodReport(options.flood, result).c_str());
     std::fflush(stdout);
     return result.reported ? 0 : 1;

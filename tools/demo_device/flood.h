@@ -28,9 +28,9 @@ struct FloodResult {
 
 // Sends the payload and then ESC [ 6 n, and times the round trip: the
 // terminal can only answer once it has interpreted everything before.
-// bytesPerSecond 0 sends as fast as the link takes it; otherwise the payload
-// is spread evenly over time, as a device that logs steadily.
-FloodResult runFlood(Link& link, std::string_view payload, int reportTimeoutMs, uint64_t bytesPerSecond = 0);
+// Unpaced it sends as fast as the link takes it; paced the payload is spread
+// evenly over time, as a device that logs steadily.
+FloodResult runFlood(Link& link, std::string_view payload, int reportTimeoutMs, FloodPacing pacing = {});
 
 // Serves one benchmark client: lets it settle, floods it, prints the
 // report. Returns the process exit code (1 when no report came back).

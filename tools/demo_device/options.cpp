@@ -61,11 +61,13 @@ bool parseOptions(int argc, const char* const* argv, Options& out, std::string& 
             }
             ++i;
         } else if (arg == "--rate") {
-            if (i + 1 >= argc || !parseByteCount(argv[i + 1], out.floodRate)) {
+            if (i + 1 >= argc || !parseByteCount(argv[i + 1], out.floodPacing.bytesPerSecond)) {
                 error = "--rate needs a number of bytes per second from 1 to 1000000000000";
                 return false;
             }
             ++i;
+        } else if (arg == "--split-lines") {
+            out.floodPacing.wholeLines = false;
         } else {
             error = "unknown argument: " + std::string(arg);
             return false;
@@ -75,7 +77,7 @@ bool parseOptions(int argc, const char* const* argv, Options& out, std::string& 
 }
 
 std::string usageText() {
-    return "usage: orvane_demo_device [--port N] [--once] [--flood plain|sgr [--bytes N] [--rate B]]\n"
+    return "usage: orvane_demo_device [--port N] [--once] [--flood plain|sgr [--bytes N] [--rate B [--split-lines]]]\n"
            "  A demo device for Orvane: a TCP server on 127.0.0.1 (and ::1 when available)\n"
            "  that serves one client at a time with a showcase and a small command shell.\n"
            "  --port N   port to listen on (default 5000; 0 picks a free one)\n"
@@ -84,7 +86,9 @@ std::string usageText() {
            "             lines) then ESC [ 6 n, print the time until the cursor report\n"
            "             comes back as MB/s and exit\n"
            "  --bytes N  payload of the flood (default 20000000)\n"
-           "  --rate B   send the flood at B bytes per second (default: as fast as it goes)\n"
+           "  --rate B   send the flood at B bytes per second (default: as fast as it goes),\n"
+           "             whole lines about every 10 ms\n"
+           "  --split-lines  paced writes cut lines anywhere, as bytes trickle over a link\n"
            "  Prints \"listening on 127.0.0.1 port N\" once it accepts connections.\n";
 }
 

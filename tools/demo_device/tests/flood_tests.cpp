@@ -20,6 +20,7 @@ TEST(FloodOptions, StreamAndByteCount) {
         FloodStream stream;
         uint64_t bytes;
         uint64_t rate = 0;
+        bool wholeLines = true;
     };
     const Case cases[] = {
         {{"d"}, true, FloodStream::None, 20'000'000},
@@ -27,6 +28,7 @@ TEST(FloodOptions, StreamAndByteCount) {
         {{"d", "--flood", "sgr", "--bytes", "4096"}, true, FloodStream::Sgr, 4096},
         {{"d", "--flood", "plain", "--rate", "60000"}, true, FloodStream::Plain, 20'000'000, 60'000},
         {{"d", "--rate", "0"}, false, FloodStream::None, 0},
+        {{"d", "--flood", "sgr", "--rate", "9", "--split-lines"}, true, FloodStream::Sgr, 20'000'000, 9, false},
         {{"d", "--bytes", "1000000000000"}, true, FloodStream::None, 1'000'000'000'000},
         {{"d", "--bytes", "1000000000001"}, false, FloodStream::None, 0},
         {{"d", "--bytes", "0"}, false, FloodStream::None, 0},
@@ -43,7 +45,8 @@ TEST(FloodOptions, StreamAndByteCount) {
         if (!ok || !c.ok) continue;
         EXPECT_EQ(options.flood, c.stream) << c.args.back();
         EXPECT_EQ(options.floodBytes, c.bytes) << c.args.back();
-        EXPECT_EQ(options.floodRate, c.rate) << c.args.back();
+        EXPECT_EQ(options.floodPacing.bytesPerSecond, c.rate) << c.args.back();
+        EXPECT_EQ(options.floodPacing.wholeLines, c.wholeLines) << c.args.back();
         EXPECT_EQ(servesOneClient(options), c.stream != FloodStream::None) << c.args.back();
     }
 }
@@ -121,21 +124,25 @@ TEST(FloodRun, QueryFollowsThePayloadAndTheReportEndsTheClock) {
     }
 }
 
-// 20 kB at 100 kB/s takes about 0.2 s, sent a few whole lines at a time.
-TEST(FloodRun, PacedFloodTakesItsTimeInWholeLines) {
+// 20 kB at 100 kB/s takes about 0.2 s, sent 1000 bytes at a time, stretched
+// to whole lines unless lines may split.
+TEST(FloodRun, PacedFloodTakesItsTime) {
     const std::string payload = floodPayload(FloodStream::Plain, 20'000);
-    ScriptedLink link(true);
-    const FloodResult result = runFlood(link, payload, 1000, 100'000);
-    EXPECT_EQ(link.written, payload + "\x1b[6n");
-    EXPECT_GE(link.writes.size(), 15u);
-    // The last write is the query; the one before it may be the shorter rest.
-    for (size_t i = 0; i + 1 < link.writes.size(); ++i) {
-        EXPECT_TRUE(link.writes[i].ends_with("\r\n")) << i;
-        EXPECT_GE(link.writes[i].size(), i + 2 < link.writes.size() ? 1000u : 1u) << i;
+    for (const bool wholeLines : {true, false}) {
+        ScriptedLink link(true);
+        const FloodResult result = runFlood(link, payload, 1000, {100'000, wholeLines});
+        EXPECT_EQ(link.written, payload + "\x1b[6n");
+        EXPECT_TRUE(result.reported);
+        EXPECT_GE(result.sendSeconds, 0.18);
+        EXPECT_LT(result.sendSeconds, 1.0);
+        // The last write is the query; the one before it may be the shorter rest.
+        ASSERT_GE(link.writes.size(), 15u);
+        for (size_t i = 0; i + 2 < link.writes.size(); ++i) {
+            const size_t size = link.writes[i].size();
+            EXPECT_EQ(link.writes[i].ends_with("\r\n"), wholeLines) << i;
+            EXPECT_TRUE(wholeLines ? size >= 1000 && size < 1079 : size == 1000) << i << ": " << size;
+        }
     }
-    EXPECT_TRUE(result.reported);
-    EXPECT_GE(result.sendSeconds, 0.18);
-    EXPECT_LT(result.sendSeconds, 1.0);
 }
 
 }  // namespace
