@@ -73,6 +73,8 @@ TEST(FloodPayload, WholeLinesThatFitTheGrid) {
             const auto& cells = screen.terminal.grid[size_t(lastRow - 1)];
             const bool coloured = std::any_of(cells.begin(), cells.end(), [&](const Cell& c) { return c.fg != cells[0].fg; });
             EXPECT_EQ(coloured, stream == FloodStream::Sgr);
+            // Whatever colours a line sets, it ends with the plain pen again.
+            EXPECT_FALSE(cells[0].bold || cells[row.find_last_not_of(' ')].bold) << row;
         }
     }
 }
