@@ -13,6 +13,7 @@
 
 #include "../listen_report.h"
 #include "../server.h"
+#include "../flood.h"
 #include "../session.h"
 
 namespace orvane::demo {
@@ -81,14 +82,15 @@ int listenIpv6(uint16_t port) {
     return listenOn(reinterpret_cast<const sockaddr*>(&a), sizeof a, AF_INET6);
 }
 
-void serveClient(int client) {
+int serveClient(int client, const Options& options) {
     const int on = 1;
     ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     reportClient("connected");
     SocketLink link(client);
-    runSession(link);
+    const int code = serveLink(link, options);
     ::close(client);
     reportClient("disconnected");
+    return code;
 }
 
 }  // namespace
@@ -115,10 +117,10 @@ int runServer(const Options& options) {
             if (!(l.revents & POLLIN)) continue;
             const int client = ::accept(l.fd, nullptr, nullptr);
             if (client < 0) continue;
-            serveClient(client);
-            if (options.once) {
+            const int code = serveClient(client, options);
+            if (servesOneClient(options)) {
                 for (const pollfd& each : listeners) ::close(each.fd);
-                return 0;
+                return code;
             }
         }
     }

@@ -7,6 +7,7 @@
 
 #include "../listen_report.h"
 #include "../server.h"
+#include "../flood.h"
 #include "../session.h"
 
 namespace orvane::demo {
@@ -79,14 +80,15 @@ SOCKET listenIpv6(uint16_t port) {
     return listenOn(reinterpret_cast<const sockaddr*>(&a), int(sizeof a), AF_INET6);
 }
 
-void serveClient(SOCKET client) {
+int serveClient(SOCKET client, const Options& options) {
     const DWORD on = 1;
     ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
     reportClient("connected");
     SocketLink link(client);
-    runSession(link);
+    const int code = serveLink(link, options);
     ::closesocket(client);
     reportClient("disconnected");
+    return code;
 }
 
 int serve(const Options& options) {
@@ -111,10 +113,10 @@ int serve(const Options& options) {
             if (!FD_ISSET(s, &readable)) continue;
             const SOCKET client = ::accept(s, nullptr, nullptr);
             if (client == INVALID_SOCKET) continue;
-            serveClient(client);
-            if (options.once) {
+            const int code = serveClient(client, options);
+            if (servesOneClient(options)) {
                 for (const SOCKET each : listeners) ::closesocket(each);
-                return 0;
+                return code;
             }
         }
     }
