@@ -172,7 +172,7 @@ protected:
     std::unique_ptr<AppState> state;
 };
 
-TEST_F(MainWindowTest, FreshWindowControlsMenusKeysVeilTimersAndDpiChange) {
+TEST_F(MainWindowTest, FreshWindowControlsMenusKeysVeilTimersSelectionClipboardAndDpiChange) {
     HWND window = create();
     EXPECT_EQ(textOf(window), L"Orvane  1.2.4");
     wchar_t className[64]{};
@@ -228,6 +228,29 @@ TEST_F(MainWindowTest, FreshWindowControlsMenusKeysVeilTimersAndDpiChange) {
     // Wine never sends it; the port list behind it is connection control's, tested there.
     EXPECT_EQ(SendMessageW(window, WM_DEVICECHANGE, 7 /* DBT_DEVNODES_CHANGED */, 0), TRUE);
     EXPECT_GE(SendMessageW(item(IDC_PORT_BOX), CB_GETCOUNT, 0, 0), 1) << "a port or the none-found entry";
+
+    // Shown for the context menu: it offers Copy only with a selection, which a drag makes.
+    ShowWindow(window, SW_SHOWNORMAL);
+    pumpFor(50);
+    HWND terminal = state->terminalWindow;
+    EXPECT_EQ(openContextMenu(terminal), (ShownMenu{{L"&Copy\tCtrl+Shift+C", true}, {L"Select &All\tCtrl+Shift+A", false}}));
+    putText(state->terminal, u"abcdef");
+    SendMessageW(terminal, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(GetCapture(), terminal);
+    SendMessageW(terminal, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5 + 8 * 40, 5));
+    SendMessageW(terminal, WM_LBUTTONUP, 0, MAKELPARAM(5 + 8 * 40, 5));
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(state->terminal.selectionPresent, 1);
+    EXPECT_EQ(selectionText(state->terminal).substr(0, 6), u"abcdef");
+    EXPECT_EQ(openContextMenu(terminal), (ShownMenu{{L"&Copy\tCtrl+Shift+C", false}, {L"Select &All\tCtrl+Shift+A", false}}));
+
+    copySelection(*state);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const std::u16string copied = data ? static_cast<const char16_t*>(GlobalLock(data)) : u"";
+    if (data) GlobalUnlock(data);
+    CloseClipboard();
+    EXPECT_EQ(copied, selectionText(state->terminal));
 
     MINMAXINFO info{};
     SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
@@ -413,31 +436,6 @@ TEST_F(MainWindowTest, ForwardedLinesAreCheckedAndUnlockingRestoresTheEnabledRul
     for (const auto& [id, enabled] : before) EXPECT_EQ(IsWindowEnabled(GetDlgItem(window, id)) != 0, enabled) << id;
     EXPECT_EQ(greyedMenus(), 0);
     EXPECT_TRUE(greyed(IDM_GRID_80X25));
-}
-
-TEST_F(MainWindowTest, DragSelectsCellsCopyFillsTheClipboardAndTheContextMenuOffersCopyOnlyWithASelection) {
-    HWND window = create();
-    ShowWindow(window, SW_SHOWNORMAL);
-    pumpFor(50);
-    HWND terminal = state->terminalWindow;
-    EXPECT_EQ(openContextMenu(terminal), (ShownMenu{{L"&Copy\tCtrl+Shift+C", true}, {L"Select &All\tCtrl+Shift+A", false}}));
-    putText(state->terminal, u"abcdef");
-    SendMessageW(terminal, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    EXPECT_EQ(GetCapture(), terminal);
-    SendMessageW(terminal, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5 + 8 * 40, 5));
-    SendMessageW(terminal, WM_LBUTTONUP, 0, MAKELPARAM(5 + 8 * 40, 5));
-    EXPECT_EQ(GetCapture(), nullptr);
-    EXPECT_EQ(state->terminal.selectionPresent, 1);
-    EXPECT_EQ(selectionText(state->terminal).substr(0, 6), u"abcdef");
-    EXPECT_EQ(openContextMenu(terminal), (ShownMenu{{L"&Copy\tCtrl+Shift+C", false}, {L"Select &All\tCtrl+Shift+A", false}}));
-
-    copySelection(*state);
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    const std::u16string copied = data ? static_cast<const char16_t*>(GlobalLock(data)) : u"";
-    if (data) GlobalUnlock(data);
-    CloseClipboard();
-    EXPECT_EQ(copied, selectionText(state->terminal));
 }
 
 TEST_F(MainWindowTest, LanLinkConnectsCarriesBothWaysAndNoticesThePeerLeaving) {
