@@ -42,7 +42,7 @@ TEST(ToolbarLayout, BaudWidthPortAnchorAndWidthDependentPlaces) {
     };
     for (const Case& c : cases) {
         const ToolbarLayout layout = c.dpi == kLayoutDpi ? toolbarLayout(c.w, c.t) : scaledToolbarLayout(c.w, c.dpi);
-        for (const ControlPlace& p : c.places) EXPECT_EQ(placeOf(layout, p.id), p.rect) << c.w << "/" << c.t << " " << p.id;
+        for (const ControlPlace& p : c.places) EXPECT_EQ(placeOf(layout, p.id), p.rect) << c.w << " " << p.id;
     }
 }
 

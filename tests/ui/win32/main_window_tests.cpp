@@ -158,7 +158,9 @@ protected:
     std::wstring menuAt(UINT id, UINT by = MF_BYCOMMAND) const { return menuText(state->menuBar, id, by); }
     std::vector<std::wstring> menuTitles() const {
         std::vector<std::wstring> titles;
-        for (UINT i = 0; static_cast<int>(i) < GetMenuItemCount(state->menuBar); ++i) titles.push_back(menuAt(i, MF_BYPOSITION));
+        for (int i = 0, n = GetMenuItemCount(state->menuBar); i < n; ++i) {
+            titles.push_back(menuAt(static_cast<UINT>(i), MF_BYPOSITION));
+        }
         return titles;
     }
     bool checked(int id) const { return GetMenuState(state->menuBar, id, MF_BYCOMMAND) & MF_CHECKED; }
@@ -233,7 +235,8 @@ TEST_F(MainWindowTest, FreshWindowControlsMenusKeysVeilTimersSelectionClipboardA
     ShowWindow(window, SW_SHOWNORMAL);
     pumpFor(50);
     HWND terminal = state->terminalWindow;
-    EXPECT_EQ(openContextMenu(terminal), (ShownMenu{{L"&Copy\tCtrl+Shift+C", true}, {L"Select &All\tCtrl+Shift+A", false}}));
+    const std::wstring copy = L"&Copy\tCtrl+Shift+C", selectAllItem = L"Select &All\tCtrl+Shift+A";
+    EXPECT_EQ(openContextMenu(terminal), (ShownMenu{{copy, true}, {selectAllItem, false}}));
     putText(state->terminal, u"abcdef");
     SendMessageW(terminal, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     EXPECT_EQ(GetCapture(), terminal);
@@ -242,7 +245,7 @@ TEST_F(MainWindowTest, FreshWindowControlsMenusKeysVeilTimersSelectionClipboardA
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(state->terminal.selectionPresent, 1);
     EXPECT_EQ(selectionText(state->terminal).substr(0, 6), u"abcdef");
-    EXPECT_EQ(openContextMenu(terminal), (ShownMenu{{L"&Copy\tCtrl+Shift+C", false}, {L"Select &All\tCtrl+Shift+A", false}}));
+    EXPECT_EQ(openContextMenu(terminal), (ShownMenu{{copy, false}, {selectAllItem, false}}));
 
     copySelection(*state);
     ASSERT_TRUE(OpenClipboard(nullptr));
@@ -264,7 +267,8 @@ TEST_F(MainWindowTest, FreshWindowControlsMenusKeysVeilTimersSelectionClipboardA
 }
 
 TEST_F(MainWindowTest, ControlsStartFromTheSettingsOrFallBackAndStatisticsAddADiagnosticsMenu) {
-    using Cases = std::vector<std::tuple<int, std::wstring AppSettings::*, const wchar_t*, const wchar_t*>>;
+    using S = AppSettings;
+    using Cases = std::vector<std::tuple<int, std::wstring S::*, const wchar_t*, const wchar_t*>>;
     // Each control's stored value and what it shows; echo on and auto-scroll off, or the other way with statistics.
     const auto start = [this](const Cases& cases, bool statistics) {
         renew();
@@ -277,11 +281,11 @@ TEST_F(MainWindowTest, ControlsStartFromTheSettingsOrFallBackAndStatisticsAddADi
         EXPECT_EQ(IsDlgButtonChecked(state->mainWindow, IDC_ECHO), statistics ? BST_UNCHECKED : BST_CHECKED);
         EXPECT_EQ(IsDlgButtonChecked(state->mainWindow, IDC_AUTOSCROLL), statistics ? BST_CHECKED : BST_UNCHECKED);
     };
-    start({{IDC_PALETTE, &AppSettings::palette, L"VGA", L"VGA"}, {IDC_DISPLAY_MODE, &AppSettings::displayMode, L"HEX", L"HEX"},
-           {IDC_BAUD_BOX, &AppSettings::baud, L"57600", L"57600"}, {IDC_FRAMING_BOX, &AppSettings::framing, L"8E1", L"8E1"},
-           {IDC_INPUT_MODE, &AppSettings::inputMode, L"line", L"line"}, {IDC_LINE_END, &AppSettings::lineTerminator, L"LF", L"LF"},
-           {IDC_PLAY_EOL, &AppSettings::playEol, L"CRLF", L"CRLF"}, {IDC_PROTOCOL, &AppSettings::proto, L"UDP", L"UDP"},
-           {IDC_HOST, &AppSettings::host, L"device.local", L"device.local"}},
+    start({{IDC_PALETTE, &S::palette, L"VGA", L"VGA"}, {IDC_DISPLAY_MODE, &S::displayMode, L"HEX", L"HEX"},
+           {IDC_BAUD_BOX, &S::baud, L"57600", L"57600"}, {IDC_FRAMING_BOX, &S::framing, L"8E1", L"8E1"},
+           {IDC_INPUT_MODE, &S::inputMode, L"line", L"line"}, {IDC_LINE_END, &S::lineTerminator, L"LF", L"LF"},
+           {IDC_PLAY_EOL, &S::playEol, L"CRLF", L"CRLF"}, {IDC_PROTOCOL, &S::proto, L"UDP", L"UDP"},
+           {IDC_HOST, &S::host, L"device.local", L"device.local"}},
           false);
     EXPECT_EQ(state->terminal.lineMode, 1);
     EXPECT_EQ(state->terminal.lineTerminator, "\n");
@@ -289,8 +293,8 @@ TEST_F(MainWindowTest, ControlsStartFromTheSettingsOrFallBackAndStatisticsAddADi
     EXPECT_EQ(menuTitles(), (std::vector<std::wstring>{L"&File", L"&Terminal", L"&Pictel", L"&Help"}));
     EXPECT_EQ(menuAt(IDM_SHOW_STATS), L"");
 
-    start({{IDC_BAUD_BOX, &AppSettings::baud, L"12345", L"115200"}, {IDC_FRAMING_BOX, &AppSettings::framing, L"9X9", L"8N1"},
-           {IDC_PALETTE, &AppSettings::palette, L"Solarized", L"Campbell"}},
+    start({{IDC_BAUD_BOX, &S::baud, L"12345", L"115200"}, {IDC_FRAMING_BOX, &S::framing, L"9X9", L"8N1"},
+           {IDC_PALETTE, &S::palette, L"Solarized", L"Campbell"}},
           true);
     EXPECT_EQ(menuTitles(), (std::vector<std::wstring>{L"&File", L"&Terminal", L"&Pictel", L"&Diagnostics", L"&Help"}));
     EXPECT_EQ(menuAt(IDM_SHOW_STATS), L"&Show stats...");
