@@ -153,9 +153,9 @@ bool selectExactItem(HWND box, const std::wstring& text) {
 }
 
 void createToolbarControls(AppState& state) {
-    for (const ControlSpec& spec : kControls) {
-        HWND child = CreateWindowExW(spec.exStyle, spec.windowClass, spec.text, spec.style, 0, 0, 10, 10,
-                                     state.mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+    for (const ControlSpec& entry : kControls) {
+        HWND child = CreateWindowExW(entry.exStyle, entry.windowClass, entry.text, entry.style, 0, 0, 10, 10,
+                                     state.mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
                                      state.instance, nullptr);
         // A control that cannot be created is left out; layout moves only what exists.
         if (child) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(state.guiFont), FALSE);
