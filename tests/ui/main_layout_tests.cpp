@@ -3,54 +3,50 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <climits>
 #include <set>
+#include <tuple>
 #include <vector>
 
 namespace orvane {
 namespace {
 
 LayoutRect placeOf(const ToolbarLayout& layout, int32_t id) {
-    for (const ControlPlace& place : layout) {
-        if (place.id == id) return place.rect;
-    }
+    const auto found = std::find_if(layout.begin(), layout.end(), [id](const ControlPlace& p) { return p.id == id; });
+    if (found != layout.end()) return found->rect;
     ADD_FAILURE() << "no control " << id;
     return {};
 }
 
-TEST(ToolbarLayout, BaudWidthAndPortAnchorFollowTheClientWidth) {
-    struct Case {
-        int32_t w, b, p;
-    };
+TEST(ToolbarLayout, BaudWidthPortAnchorAndWidthDependentPlaces) {
     // 80 + (w - 530) / 3 once there are at least 91 spare pixels; p = w - 234 - b.
-    for (const Case& c : {Case{500, 80, 186}, Case{620, 80, 306}, Case{621, 110, 277}, Case{920, 210, 476},
-                          Case{934, 214, 486}, Case{1600, 436, 930}}) {
-        EXPECT_EQ(baudBoxWidth(c.w), c.b) << c.w;
-        EXPECT_EQ(portAnchor(c.w), c.p) << c.w;
+    for (const auto& [w, b, p] : std::vector<std::array<int32_t, 3>>{
+             {500, 80, 186}, {620, 80, 306}, {621, 110, 277}, {920, 210, 476}, {934, 214, 486}, {1600, 436, 930}}) {
+        EXPECT_EQ(baudBoxWidth(w), b) << w;
+        EXPECT_EQ(portAnchor(w), p) << w;
     }
-}
-
-TEST(ToolbarLayout, WidthDependentControlsAtMinimumAndNarrowWidths) {
     struct Case {
-        int32_t w, t, id;
-        LayoutRect rect;
+        int32_t w, t;
+        uint32_t dpi;  // 96: unscaled at top t; above: the whole client scaled, far edges to nearest
+        std::vector<ControlPlace> places;
     };
     const Case cases[] = {
-        {934, 0, 1002, {118, 8, 270, 240}},  {934, 0, 1003, {396, 8, 74, 26}},   {934, 0, 1004, {478, 8, 214, 240}},
-        {934, 0, 1005, {700, 8, 60, 240}},   {934, 0, 1037, {116, 10, 470, 22}},  {934, 0, 1038, {594, 13, 34, 20}},
-        {934, 0, 1031, {572, 47, 354, 20}},  {934, 0, 1033, {104, 81, 38, 20}},   {934, 0, 1020, {686, 76, 240, 26}},
-        {934, 0, 1008, {866, 8, 60, 26}},    {500, 0, 1002, {118, 8, 60, 240}},   {500, 0, 1037, {116, 10, 60, 22}},
-        {500, 0, 1031, {572, 47, 40, 20}},   {934, 162, 1025, {276, 206, 40, 22}}, {934, 162, 1012, {356, 242, 55, 22}},
-        {934, 162, 1035, {8, 170, 64, 240}}, {934, 162, 1016, {8, 204, 66, 26}},
+        {934, 0, 96, {{1002, {118, 8, 270, 240}}, {1003, {396, 8, 74, 26}}, {1004, {478, 8, 214, 240}},
+                      {1005, {700, 8, 60, 240}}, {1037, {116, 10, 470, 22}}, {1038, {594, 13, 34, 20}},
+                      {1031, {572, 47, 354, 20}}, {1033, {104, 81, 38, 20}}, {1020, {686, 76, 240, 26}},
+                      {1008, {866, 8, 60, 26}}}},
+        {500, 0, 96, {{1002, {118, 8, 60, 240}}, {1037, {116, 10, 60, 22}}, {1031, {572, 47, 40, 20}}}},
+        {934, 162, 96, {{1025, {276, 206, 40, 22}}, {1012, {356, 242, 55, 22}}, {1035, {8, 170, 64, 240}},
+                        {1016, {8, 204, 66, 26}}}},
+        {1401, 0, 144, {{1003, {594, 12, 111, 39}}, {1001, {120, 20, 51, 39}}, {1026, {474, 66, 23, 33}}}},
+        {1168, 0, 120, {{1016, {10, 53, 83, 32}}, {1038, {743, 16, 42, 25}}}},  // touching neighbours keep touching
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(placeOf(toolbarLayout(c.w, c.t), c.id), c.rect) << "w " << c.w << " t " << c.t << " id " << c.id;
+        const ToolbarLayout layout = c.dpi == kLayoutDpi ? toolbarLayout(c.w, c.t) : scaledToolbarLayout(c.w, c.dpi);
+        for (const ControlPlace& p : c.places) EXPECT_EQ(placeOf(layout, p.id), p.rect) << c.w << " " << p.id;
     }
 }
 
-// Controls shown together never overlap and stay inside the client area, at
-// every width a normal window can have.
-TEST(ToolbarLayout, VisibleControlsOfEachRowNeitherOverlapNorLeaveTheWindow) {
+TEST(ToolbarLayout, EveryControlPlacedOnceAndShownRowsNeitherOverlapNorLeaveTheWindow) {
     const std::vector<std::vector<int32_t>> rows = {
         {1035, 1001, 1002, 1003, 1004, 1005, 1006, 1008},  // serial mode
         {1035, 1036, 1037, 1038, 1039, 1040, 1006, 1008},  // LAN mode
@@ -59,6 +55,11 @@ TEST(ToolbarLayout, VisibleControlsOfEachRowNeitherOverlapNorLeaveTheWindow) {
     };
     for (int32_t w = kMinTrackWidth - 16; w <= 2400; ++w) {
         const ToolbarLayout layout = toolbarLayout(w, 0);
+        std::set<int32_t> ids;
+        for (const ControlPlace& place : layout) {
+            ASSERT_TRUE(ids.insert(place.id).second && place.rect.width > 0) << place.id;
+            ASSERT_LT(place.rect.y + std::min(place.rect.height, 26), kToolbarHeight) << place.id;
+        }
         for (const std::vector<int32_t>& row : rows) {
             std::vector<LayoutRect> rects;
             for (int32_t id : row) rects.push_back(placeOf(layout, id));
@@ -72,48 +73,20 @@ TEST(ToolbarLayout, VisibleControlsOfEachRowNeitherOverlapNorLeaveTheWindow) {
     }
 }
 
-TEST(ToolbarLayout, EveryControlHasOneDistinctPlaceInsideTheToolbar) {
-    const ToolbarLayout layout = toolbarLayout(1200, 0);
-    std::set<int32_t> ids;
-    for (const ControlPlace& place : layout) {
-        EXPECT_TRUE(ids.insert(place.id).second) << place.id;
-        EXPECT_LT(place.rect.y + std::min(place.rect.height, 26), kToolbarHeight) << place.id;
-        EXPECT_GT(place.rect.width, 0) << place.id;
-    }
-    EXPECT_EQ(ids.size(), kToolbarControlCount);
-}
-
-TEST(DpiScaling, ExactAt96AndProportionalAbove) {
+TEST(DpiScaling, ExactAt96ProportionalAboveAndTheTerminalBelowTheToolbar) {
     for (int32_t w : {934, 1017, 1600}) {
-        const ToolbarLayout plain = toolbarLayout(w, 0), scaled = scaledToolbarLayout(w, 96);
-        for (size_t i = 0; i < plain.size(); ++i) EXPECT_EQ(plain[i].rect, scaled[i].rect) << plain[i].id;
-        const ToolbarLayout doubled = scaledToolbarLayout(2 * w, 192);
+        const ToolbarLayout plain = toolbarLayout(w, 0), at96 = scaledToolbarLayout(w, 96),
+                            at192 = scaledToolbarLayout(2 * w, 192);
         for (size_t i = 0; i < plain.size(); ++i) {
             const LayoutRect& r = plain[i].rect;
-            EXPECT_EQ(doubled[i].rect, (LayoutRect{2 * r.x, 2 * r.y, 2 * r.width, 2 * r.height})) << plain[i].id;
+            EXPECT_EQ(at96[i].rect, r) << plain[i].id;
+            EXPECT_EQ(at192[i].rect, (LayoutRect{2 * r.x, 2 * r.y, 2 * r.width, 2 * r.height})) << plain[i].id;
         }
     }
-    // 150 %: a client of 1401 pixels lays out as 934 and scales edges to nearest.
-    const ToolbarLayout at144 = scaledToolbarLayout(1401, 144);
-    EXPECT_EQ(placeOf(at144, 1003), (LayoutRect{594, 12, 111, 39}));
-    EXPECT_EQ(placeOf(at144, 1001), (LayoutRect{120, 20, 51, 39}));
-    EXPECT_EQ(placeOf(at144, 1026), (LayoutRect{474, 66, 23, 33}));
-    // 125 %: far edges are scaled, so neighbours that touch keep touching.
-    const ToolbarLayout at120 = scaledToolbarLayout(1168, 120);
-    EXPECT_EQ(placeOf(at120, 1016), (LayoutRect{10, 53, 83, 32}));
-    EXPECT_EQ(placeOf(at120, 1038), (LayoutRect{743, 16, 42, 25}));
-    struct Case {
-        int32_t v;
-        uint32_t dpi;
-        int32_t expected;
-    };
-    for (const Case& c : {Case{8, 96, 8}, Case{15, 144, 23}, Case{13, 120, 16}, Case{-5, 144, -8}, Case{110, 0, 0},
-                          Case{950, 288, 2850}}) {
-        EXPECT_EQ(scaleToDpi(c.v, c.dpi), c.expected) << c.v << " at " << c.dpi;
+    for (const auto& [v, dpi, expected] : std::vector<std::array<int32_t, 3>>{
+             {8, 96, 8}, {15, 144, 23}, {13, 120, 16}, {-5, 144, -8}, {110, 0, 0}, {950, 288, 2850}}) {
+        EXPECT_EQ(scaleToDpi(v, static_cast<uint32_t>(dpi)), expected) << v << " at " << dpi;
     }
-}
-
-TEST(DpiScaling, TerminalRectangleAndMinimumSize) {
     EXPECT_EQ(terminalRect(934, 561, 22, 96), (LayoutRect{8, 110, 918, 421}));
     EXPECT_EQ(terminalRect(1868, 1122, 44, 192), (LayoutRect{16, 220, 1836, 842}));
     EXPECT_EQ(terminalRect(10, 100, 30, 96), (LayoutRect{8, 110, 1, 1}));
@@ -122,57 +95,41 @@ TEST(DpiScaling, TerminalRectangleAndMinimumSize) {
 }
 
 TEST(SnapWindow, HugsTheGridWithinTheMinimumsAndOnlyShrinks) {
+    const LayoutSize none{0, 0};  // no snapping, or the renderer never asked
     struct Case {
-        const char* name;
         SnapInput in;
-        LayoutSize snug;  // what the renderer makes of the candidate
-        std::optional<LayoutSize> candidate;
-        std::optional<LayoutSize> expected;
+        LayoutSize snug, candidate, expected;  // snug: what the renderer makes of the candidate
     };
     const Case cases[] = {
-        {"minimum width holds", {{950, 600}, {918, 421}, {8, 16}, 80, 25}, {646, 406}, LayoutSize{646, 406},
-         LayoutSize{950, 585}},
-        {"large window shrinks", {{1400, 900}, {1368, 721}, {14, 28}, 80, 25}, {1126, 706}, LayoutSize{1126, 706},
-         LayoutSize{1158, 885}},
-        {"no font yet uses 8x16", {{1400, 900}, {1368, 721}, {0, 0}, 132, 24}, {1062, 390}, LayoutSize{1062, 390},
-         LayoutSize{1094, 569}},
-        {"small terminal never grows", {{700, 500}, {600, 300}, {8, 16}, 80, 25}, {700, 350}, LayoutSize{600, 300},
-         LayoutSize{950, 500}},
-        {"minimised", {{1400, 900}, {1368, 721}, {8, 16}, 80, 25, true}, {1, 1}, std::nullopt, std::nullopt},
-        {"maximised", {{1400, 900}, {1368, 721}, {8, 16}, 80, 25, false, true}, {1, 1}, std::nullopt, std::nullopt},
-        {"terminal too narrow", {{1400, 900}, {15, 721}, {8, 16}, 80, 25}, {1, 1}, std::nullopt, std::nullopt},
-        {"terminal too low", {{1400, 900}, {1368, 15}, {8, 16}, 80, 25}, {1, 1}, std::nullopt, std::nullopt},
-        {"terminal just big enough", {{1400, 900}, {16, 16}, {8, 16}, 80, 25}, {86, 31}, LayoutSize{16, 16},
-         LayoutSize{1400, 900}},
-        {"slim adds its frame", {{1400, 900}, {1384, 880}, {8, 16}, 80, 25, false, false, true, 16}, {646, 406},
-         LayoutSize{646, 406}, LayoutSize{966, 426}},
-        {"slim height floor", {{1400, 50}, {1384, 40}, {8, 16}, 80, 25, false, false, true, 16}, {86, 31},
-         LayoutSize{646, 40}, LayoutSize{966, 64}},
-        {"minimums scale with DPI", {{1400, 900}, {1368, 721}, {0, 0}, 80, 25, false, false, false, 0, 192},
-         {646, 406}, LayoutSize{646, 406}, LayoutSize{1900, 840}},
+        {{{950, 600}, {918, 421}, {8, 16}, 80, 25}, {646, 406}, {646, 406}, {950, 585}},        // minimum width
+        {{{1400, 900}, {1368, 721}, {14, 28}, 80, 25}, {1126, 706}, {1126, 706}, {1158, 885}},  // shrinks
+        {{{1400, 900}, {1368, 721}, {0, 0}, 132, 24}, {1062, 390}, {1062, 390}, {1094, 569}},   // no font: 8x16
+        {{{700, 500}, {600, 300}, {8, 16}, 80, 25}, {700, 350}, {600, 300}, {950, 500}},        // never grows
+        {{{1400, 900}, {1368, 721}, {8, 16}, 80, 25, true}, {1, 1}, none, none},                // minimised
+        {{{1400, 900}, {1368, 721}, {8, 16}, 80, 25, false, true}, {1, 1}, none, none},         // maximised
+        {{{1400, 900}, {15, 721}, {8, 16}, 80, 25}, {1, 1}, none, none},                        // too narrow
+        {{{1400, 900}, {1368, 15}, {8, 16}, 80, 25}, {1, 1}, none, none},                       // too low
+        {{{1400, 900}, {16, 16}, {8, 16}, 80, 25}, {86, 31}, {16, 16}, {1400, 900}},            // just enough
+        {{{1400, 900}, {1384, 880}, {8, 16}, 80, 25, false, false, true, 16}, {646, 406}, {646, 406}, {966, 426}},
+        {{{1400, 50}, {1384, 40}, {8, 16}, 80, 25, false, false, true, 16}, {86, 31}, {646, 40}, {966, 64}},  // slim
+        {{{1400, 900}, {1368, 721}, {0, 0}, 80, 25, false, false, false, 0, 192}, {646, 406}, {646, 406}, {1900, 840}},
     };
-    for (const Case& c : cases) {
-        std::optional<LayoutSize> asked;
-        const SnugGrid snug = [&](LayoutSize candidate) {
-            asked = candidate;
-            return c.snug;
-        };
-        EXPECT_EQ(snapWindowSize(c.in, snug), c.expected) << c.name;
-        EXPECT_EQ(asked, c.candidate) << c.name;
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        LayoutSize asked = none;
+        const auto snapped = snapWindowSize(c.in, [&](LayoutSize candidate) { return asked = candidate, c.snug; });
+        EXPECT_EQ(snapped.value_or(none), c.expected) << "case " << i;
+        EXPECT_EQ(asked, c.candidate) << "case " << i;
     }
 }
 
-TEST(GridSizes, NamesAndMenuCommands) {
-    struct Case {
-        const wchar_t* name;
-        GridSize size;
-        int32_t command;
-    };
-    for (const Case& c : {Case{L"80x24", {80, 24}, 2020}, Case{L"80x25", {80, 25}, 2021},
-                          Case{L"132x24", {132, 24}, 2022}, Case{L"132x25", {132, 25}, 2023}}) {
-        EXPECT_EQ(gridSizeFromName(c.name), c.size) << c.name;
-        EXPECT_EQ(gridMenuCommand(c.size), c.command) << c.name;
-        EXPECT_EQ(gridSizeName(c.size), c.name);
+TEST(GridSizes, NamesMenuCommandsAndSavedWindowGeometry) {
+    for (const auto& [name, size, command] : std::vector<std::tuple<const wchar_t*, GridSize, int32_t>>{
+             {L"80x24", {80, 24}, 2020}, {L"80x25", {80, 25}, 2021}, {L"132x24", {132, 24}, 2022},
+             {L"132x25", {132, 25}, 2023}}) {
+        EXPECT_EQ(gridSizeFromName(name), size) << name;
+        EXPECT_EQ(gridMenuCommand(size), command) << name;
+        EXPECT_EQ(gridSizeName(size), name);
     }
     for (const wchar_t* name : {L"80X24", L"80x24 ", L" 80x24", L"81x24", L"100x30", L"", L"80x", L"24x80"}) {
         EXPECT_FALSE(gridSizeFromName(name).has_value()) << name;
@@ -180,9 +137,6 @@ TEST(GridSizes, NamesAndMenuCommands) {
     for (const GridSize size : {GridSize{100, 30}, GridSize{24, 80}, GridSize{80, 23}, GridSize{0, 0}}) {
         EXPECT_EQ(gridMenuCommand(size), 2023) << size.cols << "x" << size.rows;
     }
-}
-
-TEST(WindowGeometry, SavedTextReadsBackAsTheSameRectangle) {
     EXPECT_EQ(formatWindowGeom({1111, 777, -3, 45}), L"1111x777+-3+45");
     EXPECT_EQ(formatWindowGeom({920, 600, 0, 0}), L"920x600+0+0");
 }
