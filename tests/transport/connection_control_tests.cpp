@@ -198,8 +198,9 @@ TEST(ConnectionControl, StartUpFillsTheBoxesForTheModeAndSwitchingSwapsThem) { R
     mode lan; state => save; terminators CR,CRLF,LF,<none> @3; ends []; mode lan; idle net closed
     protocol udp; settings => save; caption Listen; lan  115200 8N1 127.0.0.1:5000 UDP
     protocol tcp; connect; drop
-    mode serial; state => stop; net closed; caption Connect; +fields; +grid; Disconnected
+    mode serial; state; settings => stop; net closed; caption Connect; +fields; +grid; Disconnected
     => save; terminators CR,CRLF,LF @0; ends [\r]; mode serial; idle serial closed
+    => serial  115200 8N1 10.0.0.5:5000 TCP
 )"); }
 
 TEST(ConnectionControl, SerialConnectChecksThePortOpensItWithTheBoxValuesAndDisconnects) { Rig().run(LR"(
