@@ -5,570 +5,327 @@
 
 #include <algorithm>
 #include <climits>
+#include <map>
+#include <sstream>
+#include <utility>
 
 namespace orvane {
 namespace {
 
-void noPost(WindowHandle, unsigned, uintptr_t) {}
+std::wstring joined(const std::vector<std::wstring>& parts, std::wstring_view separator) {
+    std::wstring text;
+    for (const std::wstring& part : parts) text.append(text.empty() ? L"" : separator).append(part);
+    return text;
+}
 
-// A session without a reader thread: open and close as the real ones do,
-// so every open gets its generation.
-class FakeSession : public SessionBase {
-public:
-    FakeSession() : SessionBase(noPost) {}
-    ~FakeSession() override { close(); }
+// What the user would see happen, in order.
+using Log = std::vector<std::wstring>;
 
-    bool open() {
-        close();
-        opened = startReader([] {});
-        return opened;
+// A session without a reader thread; each open that succeeds gets a new
+// generation, as in the real sessions.
+struct FakeSession : SessionBase {
+    FakeSession(Log& eventLog, const wchar_t* sessionName) : SessionBase(nullptr), log(eventLog), name(sessionName) {}
+
+    // Opens, or fails with `error` as the reason.
+    bool open(const std::wstring& error) {
+        if (!error.empty()) setLastError(error);
+        earlier = openGeneration();
+        return opened = error.empty() && startReader([] {});
     }
-    void fail(std::wstring text) { setLastError(std::move(text)); }
     bool isOpen() const override { return opened; }
-    void close() override {
-        stopReader();
-        opened = false;
-    }
+    void close() override { if (std::exchange(opened, false)) log.push_back(name + L" closed"); }
     void write(const uint8_t*, size_t) override {}
-    void discardReceived() override { ++discards; }
-
-    int discards = 0;
-
-protected:
+    void discardReceived() override { log.push_back(L"discard"); }
     std::thread spawnReaderThread(std::function<void()>) override { return {}; }
 
-private:
+    Log& log;
+    const std::wstring name;
     bool opened = false;
+    OpenGeneration earlier = 0;  // the generation before the latest open attempt
 };
 
-struct SerialOpen {
-    std::wstring port;
-    uint32_t baud;
-    std::string framing;
-    bool operator==(const SerialOpen&) const = default;
-};
-
-// Ports that are present, and links that open unless told to refuse.
-class FakeLinks : public LinkOpeners {
+// Connection control on a fake connection bar and fake openers, driven by
+// scripts. `boxes` hold what a script chose; what changes on screen or on the
+// wire goes into one log (enable states and the caption only when they
+// change). A script is lines of commands separated by ";", each followed by
+// what it must log, after " => " on the line itself or on "=> " lines below
+// it (these join with "; "). A line without one must log nothing.
+class Rig : public ConnectionView, public LinkOpeners {
 public:
-    FakeLinks(FakeSession& serialSession, FakeSession& netSession) : serial(serialSession), net(netSession) {}
+    ~Rig() override { persistSettings = true; }
 
-    bool openSerial(const std::wstring& port, uint32_t baud, const std::string& framing) override {
-        serialOpens.push_back({port, baud, framing});
-        const bool present = std::any_of(ports.begin(), ports.end(), [&](auto& p) { return p.portName == port; });
-        if (present && !refuseSerial) return serial.open();
-        serial.close();
-        serial.fail(L"CreateFileW failed for " + port);
-        return false;
-    }
-    bool connectTcp(const std::wstring& host, uint16_t port) override { return openNet(L"tcp", host, port); }
-    bool openUdp(const std::wstring& host, uint16_t port) override { return openNet(L"udp", host, port); }
-    std::vector<PortInfo> enumeratePorts() override {
-        ++enumerations;
-        return ports;
+    void run(std::wstring_view script) {
+        std::wstring done, want;
+        const auto check = [&] { EXPECT_EQ(joined(std::exchange(log, {}), L"; "), std::exchange(want, {})) << done; };
+        std::wistringstream lines{std::wstring(script)};
+        for (std::wstring line; std::getline(lines, line);) {
+            line.erase(0, line.find_first_not_of(L' '));
+            const size_t arrow = line.find(L"=> ");
+            if (!line.empty() && arrow != 0) {
+                check();
+                std::wistringstream commands{done = line.substr(0, arrow == line.npos ? line.npos : arrow - 1)};
+                for (std::wstring command; std::getline(commands >> std::ws, command, L';');) perform(command);
+            }
+            if (arrow != line.npos) want.append(want.empty() ? L"" : L"; ").append(line.substr(arrow + 3));
+        }
+        check();
     }
 
-    std::vector<PortInfo> ports;
-    bool refuseSerial = false;
-    bool refuseNet = false;
-    std::vector<SerialOpen> serialOpens;
-    std::vector<std::wstring> netOpens;  // "tcp host:port"
-    int enumerations = 0;
+    void setPortEntries(const std::vector<std::wstring>& entries, int selected) override {
+        boxes[L"select"] = std::to_wstring(selected);
+        log.push_back(L"ports " + joined(entries, L",") + L" @" + boxes[L"select"]);
+    }
+    int portSelection() const override { return std::stoi(boxes.at(L"select")); }
+    bool portDropDownOpen() const override { return boxes.at(L"dropdown") == L"open"; }
+    void enablePortBox(bool enabled) override { noteChange(portBox, enabled, sign(enabled) + L"ports"); }
+    std::wstring baudText() const override { return boxes.at(L"baud"); }
+    std::wstring framingText() const override { return boxes.at(L"framing"); }
+    std::wstring hostText() const override { return boxes.at(L"host"); }
+    std::wstring netPortText() const override { return boxes.at(L"netport"); }
+    bool udpSelected() const override { return boxes.at(L"protocol") == L"udp"; }
+    bool lanSelected() const override { return boxes.at(L"mode") == L"lan"; }
+    void setLineTerminatorEntries(const std::vector<std::wstring>& entries, int selected) override {
+        log.push_back(L"terminators " + joined(entries, L",") + L" @" + std::to_wstring(selected));
+    }
+    void setLineTerminatorBytes(const std::string& bytes) override {
+        std::wstring shown;
+        for (const char c : bytes) shown += c == '\r' ? L"\\r" : c == '\n' ? L"\\n" : std::wstring(1, c);
+        log.push_back(L"ends [" + shown + L"]");
+    }
+    void setConnectCaption(const std::wstring& text) override { noteChange(caption, text, L"caption " + text); }
+    void enableLanFields(bool enabled) override { noteChange(lanFields, enabled, sign(enabled) + L"fields"); }
+    void enableGeometryCommands(bool enabled) override { noteChange(geometry, enabled, sign(enabled) + L"grid"); }
+    void showModeControls(bool lanMode) override { log.push_back(lanMode ? L"mode lan" : L"mode serial"); }
+    void showNotice(const std::wstring& text) override { log.push_back(text); }
+    void repaintTerminal() override {}
+    void focusTerminal() override {}
+    void refreshLeds() override {}
+    void resetTerminal() override { log.push_back(L"clear"); }
+    void stopPlaybackAndSounds() override { log.push_back(L"stop"); }
+    void saveSettings() override { log.push_back(L"save"); }
+
+    // Listed ports open, unless the script refuses every open.
+    bool openSerial(const std::wstring& port, uint32_t rate, const std::string& frame) override {
+        log.push_back(L"open " + port + L" " + std::to_wstring(rate) + L" " + std::wstring(frame.begin(), frame.end()));
+        const bool listed = std::any_of(ports.begin(), ports.end(), [&](auto& p) { return p.portName == port; });
+        return serial.open(listed && !refusing() ? L"" : L"no " + port);
+    }
+    bool connectTcp(const std::wstring& to, uint16_t port) override { return openNet(L"tcp ", to, port); }
+    bool openUdp(const std::wstring& to, uint16_t port) override { return openNet(L"udp ", to, port); }
+    std::vector<PortInfo> enumeratePorts() override { return log.push_back(L"scan"), ports; }
+
+    Log log;
+    FakeSession serial{log, L"serial"}, net{log, L"net"};
+    std::map<std::wstring, std::wstring, std::less<>> boxes{
+        {L"select", L"-1"}, {L"dropdown", L"closed"}, {L"refuse", L"off"}, {L"protocol", L"tcp"}, {L"mode", L""},
+        {L"baud", L"115200"}, {L"framing", L"8N1"}, {L"host", L"10.0.0.5"}, {L"netport", L"5000"}};
+    AppSettings settings;
+    ConnectionControl control{*this, *this, serial, net, settings};
 
 private:
-    bool openNet(const std::wstring& kind, const std::wstring& host, uint16_t port) {
-        netOpens.push_back(kind + L" " + host + L":" + std::to_wstring(port));
-        if (!refuseNet) return net.open();
-        net.fail(L"connect to " + host + L" failed");
-        return false;
+    bool refusing() const { return boxes.at(L"refuse") == L"on"; }
+    static std::wstring sign(bool enabled) { return enabled ? L"+" : L"-"; }
+    template <typename Shown>
+    void noteChange(Shown& shown, const Shown& now, const std::wstring& event) {
+        if (std::exchange(shown, now) != now) log.push_back(event);
+    }
+    bool openNet(const wchar_t* kind, const std::wstring& to, uint16_t port) {
+        log.push_back(kind + to + L":" + std::to_wstring(port));
+        return net.open(refusing() ? L"refused" : L"");
     }
 
-    FakeSession& serial;
-    FakeSession& net;
-};
-
-// The controls as the user sees them, and counts of the side effects.
-class FakeView : public ConnectionView {
-public:
-    void setPortEntries(const std::vector<std::wstring>& entries, int selected) override {
-        portEntries = entries;
-        portSelected = selected;
-        ++portFills;
+    // A command is a verb and its argument. A verb named after a box sets it
+    // first, as the user would before the control reacts.
+    void perform(const std::wstring& command) {
+        const std::wstring verb = command.substr(0, command.find(L' '));
+        std::wistringstream arguments{command.substr(std::min(verb.size() + 1, command.size()))};
+        const std::wstring arg = arguments.str();
+        const auto number = [&] { return static_cast<uint32_t>(std::stoll(arg)); };
+        const ConnectionState& link = control.state();
+        if (const auto box = boxes.find(verb); box != boxes.end()) box->second = arg;
+        if (verb == L"ports") {
+            ports.clear();
+            for (std::wstring name; arguments >> name;) ports.push_back({name, L"", L""});
+        } else if (verb == L"describe") {  // every port
+            for (PortInfo& port : ports) port.description = arg;
+        } else if (verb == L"start") {
+            settings.mode = boxes[L"mode"] = arg;
+            control.initialise();
+        } else if (verb == L"state") {
+            log.push_back(std::wstring(link.connected ? L"connected" : L"idle")
+                          + (link.awaitingReconnect ? L" waiting" : L"")
+                          + (link.activeSession == &serial ? L" serial" : L" net")
+                          + (link.activeSession->isOpen() ? L" open" : L" closed"));
+        } else if (verb == L"settings") {
+            const AppSettings& s = settings;
+            log.push_back(s.mode + L" " + s.lastPort + L" " + s.baud + L" " + s.framing + L" " + s.host + L":"
+                          + s.netPort + L" " + s.proto);
+        } else if (verb == L"drop") log.clear();
+        else if (verb == L"press") control.pressConnectButton();
+        else if (verb == L"connect") link.lanMode ? control.connectLan() : control.connectSerial();
+        else if (verb == L"disconnect") control.disconnectLink();
+        else if (verb == L"reconnect") log.push_back(control.tryReconnect() ? L"reconnected" : L"not reconnected");
+        else if (verb == L"pick") control.onPortSelected();
+        else if (verb == L"refresh") control.refreshPortList(arg);
+        else if (verb == L"refresh-button") control.onRefreshButton();
+        else if (verb == L"protocol") control.onProtocolChanged();
+        else if (verb == L"apply") control.reapplyLineSettings(number());
+        else if (verb == L"mode") control.switchMode();
+        // Closed messages, at the tick count given, carrying the current
+        // generation of a session or the serial one before its latest open.
+        else if (verb == L"lost-serial") control.onSessionClosed(serial.openGeneration(), number());
+        else if (verb == L"lost-net") control.onSessionClosed(net.openGeneration(), number());
+        else if (verb == L"lost-earlier") control.onSessionClosed(serial.earlier, number());
+        else if (verb == L"tick") control.onPumpTick(number());
+        else if (verb == L"led") control.onLedTick(number());
+        else if (verb == L"device") control.onDeviceChange(number());
+        else if (verb == L"persist") persistSettings = arg == L"on";
+        else if (verb == L"last") settings.lastPort = arg;
+        else if (verb == L"terminator") settings.lineTerminator = arg;
+        else if (!boxes.contains(verb)) ADD_FAILURE() << "unknown command: " << command;
     }
-    int portSelection() const override { return portSelected; }
-    bool portDropDownOpen() const override { return dropDownOpen; }
-    void enablePortBox(bool enabled) override { portBoxEnabled = enabled; }
-    std::wstring baudText() const override { return baud; }
-    std::wstring framingText() const override { return framing; }
-    std::wstring hostText() const override { return host; }
-    std::wstring netPortText() const override { return netPort; }
-    bool udpSelected() const override { return udp; }
-    bool lanSelected() const override { return lan; }
-    void setLineTerminatorEntries(const std::vector<std::wstring>& entries, int selected) override {
-        terminatorEntries = entries;
-        terminatorSelected = selected;
-    }
-    void setLineTerminatorBytes(const std::string& bytes) override { terminatorBytes = bytes; }
-    void setConnectCaption(const std::wstring& text) override { caption = text; }
-    void enableLanFields(bool enabled) override { lanFieldsEnabled = enabled; }
-    void enableGeometryCommands(bool enabled) override { geometryEnabled = enabled; }
-    void showModeControls(bool lanMode) override { shownLan = lanMode; }
-    void showNotice(const std::wstring& text) override { notices.push_back(text); }
-    void repaintTerminal() override { ++repaints; }
-    void focusTerminal() override { ++focuses; }
-    void refreshLeds() override { ++ledRefreshes; }
-    void resetTerminal() override { ++resets; }
-    void stopPlaybackAndSounds() override { ++stops; }
-    void saveSettings() override { ++saves; }
 
-    std::wstring notice() const { return notices.empty() ? L"" : notices.back(); }
-
-    std::vector<std::wstring> portEntries;
-    int portSelected = -1;
-    int portFills = 0;
-    bool dropDownOpen = false;
-    bool portBoxEnabled = true;
-    std::wstring baud = L"115200", framing = L"8N1", host = L"10.0.0.5", netPort = L"5000";
-    bool udp = false, lan = false;
-    std::vector<std::wstring> terminatorEntries;
-    int terminatorSelected = -1;
-    std::string terminatorBytes;
+    std::vector<PortInfo> ports{{L"COM1", L"", L""}, {L"COM3", L"", L""}};
     std::wstring caption;
-    bool lanFieldsEnabled = true, geometryEnabled = true, shownLan = false;
-    std::vector<std::wstring> notices;
-    int repaints = 0, focuses = 0, ledRefreshes = 0, resets = 0, stops = 0, saves = 0;
+    bool portBox = true, lanFields = true, geometry = true;
 };
 
-std::vector<PortInfo> portsNamed(std::initializer_list<const wchar_t*> names) {
-    std::vector<PortInfo> ports;
-    for (const wchar_t* name : names) ports.push_back({name, L"", L""});
-    return ports;
-}
+TEST(ConnectionControl, StartUpFillsTheBoxesForTheModeAndSwitchingSwapsThem) { Rig().run(LR"(
+    ports; terminator <none>; start serial
+    => terminators CR,CRLF,LF @0; ends [\r]; mode serial; scan; ports No serial ports found @0; caption Connect
+    select 0; press => Select a serial port first
+    mode serial
+    mode lan; state => save; terminators CR,CRLF,LF,<none> @3; ends []; mode lan; idle net closed
+    protocol udp; settings => save; caption Listen; lan  115200 8N1 127.0.0.1:5000 UDP
+    protocol tcp; connect; drop
+    mode serial; state; settings => stop; net closed; caption Connect; +fields; +grid; Disconnected
+    => save; terminators CR,CRLF,LF @0; ends [\r]; mode serial; idle serial closed
+    => serial  115200 8N1 10.0.0.5:5000 TCP
+)"); }
 
-class ConnectionControlTest : public ::testing::Test {
-protected:
-    void TearDown() override { persistSettings = true; }
+TEST(ConnectionControl, SerialConnectChecksThePortOpensItWithTheBoxValuesAndDisconnects) { Rig().run(LR"(
+    start serial; drop
+    select -1; press => Select a serial port first
+    select 2; press => Select a serial port first
+    select 1; refuse on; protocol udp; press => save; open COM3 115200 8N1; Serial open failed: no COM3
+    refuse off; baud 921600  (May be HW limited); framing 8N2 and more; press; settings
+    => open COM3 921600 8N2 and; clear; caption Disconnect; -fields; -grid; save; Connected COM3 @ 921600 8N2 and
+    => serial COM3 115200 8N1 127.0.0.1:5000 UDP
+    connect
+    press; state => stop; serial closed; caption Connect; +fields; +grid; Disconnected; idle serial closed
+)"); }
 
-    // Start-up in the given mode with these ports present.
-    void start(bool lan, std::vector<PortInfo> ports = portsNamed({L"COM1", L"COM3"})) {
-        settings.mode = lan ? L"lan" : L"serial";
-        view.lan = lan;
-        links.ports = std::move(ports);
-        control.initialise();
+TEST(ConnectionControl, LanConnectChecksThePortAndOpensTheChosenProtocol) {
+    Rig rig;
+    rig.run(L"start lan; drop");
+    for (const wchar_t* port : {L"0", L"65536", L"", L"4294967297", L"-5000", L"000000000000000123"}) {
+        rig.run(L"netport " + std::wstring(port) + L"; press => Enter a valid port (1-65535)");
     }
-    // Serial mode, connected to COM3.
-    void connectCom3() {
-        start(false);
-        view.portSelected = 1;
-        ASSERT_TRUE(control.connectSerial());
-    }
-    bool connected() const { return control.state().connected; }
-    bool waiting() const { return control.state().awaitingReconnect; }
-    void expectIdle() {
-        EXPECT_FALSE(connected());
-        EXPECT_FALSE(waiting());
-        EXPECT_FALSE(control.activeSession().isOpen());
-        EXPECT_EQ(view.caption, L"Connect");
-        EXPECT_TRUE(view.geometryEnabled);
-        EXPECT_TRUE(view.lanFieldsEnabled);
-        EXPECT_TRUE(view.portBoxEnabled);
-    }
-
-    FakeSession serial, net;
-    FakeLinks links{serial, net};
-    FakeView view;
-    AppSettings settings;
-    ConnectionControl control{view, links, serial, net, settings};
-};
-
-struct ConnectCase {
-    const char* name;
-    bool lan = false;
-    std::vector<PortInfo> ports = portsNamed({L"COM1", L"COM3"});
-    int portSelected = 1;
-    std::wstring baud = L"115200", framing = L"8N1", host = L"10.0.0.5", netPort = L"5000";
-    bool udp = false, refuse = false;
-    std::wstring notice;
-    bool connects = false;
-};
-
-TEST_F(ConnectionControlTest, ConnectChecksTheChoicesOpensTheLinkAndReports) {
-    const ConnectCase cases[] = {
-        {.name = "no ports", .ports = {}, .portSelected = 0, .notice = L"Select a serial port first"},
-        {.name = "no selection", .portSelected = -1, .notice = L"Select a serial port first"},
-        {.name = "selection past the list", .portSelected = 2, .notice = L"Select a serial port first"},
-        {.name = "port refuses", .refuse = true, .notice = L"Serial open failed: CreateFileW failed for COM3"},
-        {.name = "serial", .notice = L"Connected COM3 @ 115200 8N1", .connects = true},
-        {.name = "limited baud", .baud = L"460800  (May be HW limited)", .framing = L"7E1",
-         .notice = L"Connected COM3 @ 460800 7E1", .connects = true},
-        {.name = "baud without a number", .baud = L"fast", .notice = L"Connected COM3 @ 115200 8N1", .connects = true},
-        {.name = "baud zero", .baud = L"0", .notice = L"Connected COM3 @ 115200 8N1", .connects = true},
-        {.name = "net port 0", .lan = true, .netPort = L"0", .notice = L"Enter a valid port (1-65535)"},
-        {.name = "net port 65536", .lan = true, .netPort = L"65536", .notice = L"Enter a valid port (1-65535)"},
-        {.name = "net port empty", .lan = true, .netPort = L"", .notice = L"Enter a valid port (1-65535)"},
-        {.name = "net port wraps to 1", .lan = true, .netPort = L"4294967297", .notice = L"Enter a valid port (1-65535)"},
-        {.name = "net port negative", .lan = true, .netPort = L"-5000", .notice = L"Enter a valid port (1-65535)"},
-        {.name = "net port past 15 characters", .lan = true, .netPort = L"000000000000000123",
-         .notice = L"Enter a valid port (1-65535)"},
-        {.name = "serial with UDP chosen", .udp = true, .refuse = true,
-         .notice = L"Serial open failed: CreateFileW failed for COM3"},
-        {.name = "long host", .lan = true, .host = std::wstring(300, L'h'),
-         .notice = L"Connected " + std::wstring(255, L'h') + L":5000 (TCP)", .connects = true},
-        {.name = "tcp", .lan = true, .netPort = L"65535", .notice = L"Connected 10.0.0.5:65535 (TCP)", .connects = true},
-        {.name = "tcp refused", .lan = true, .refuse = true, .notice = L"LAN connect failed: connect to 10.0.0.5 failed"},
-        {.name = "udp", .lan = true, .udp = true, .notice = L"Listening on UDP 5000 (sending to 10.0.0.5:5000)",
-         .connects = true},
-        {.name = "udp without host", .lan = true, .host = L"", .netPort = L"1", .udp = true,
-         .notice = L"Listening on UDP 1 (sending to :1)", .connects = true},
-    };
-    for (const ConnectCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        FakeSession serialSession, netSession;
-        FakeLinks openers{serialSession, netSession};
-        FakeView controls;
-        AppSettings record;
-        record.mode = c.lan ? L"lan" : L"serial";
-        ConnectionControl connection{controls, openers, serialSession, netSession, record};
-        openers.ports = c.ports;
-        connection.initialise();
-        controls.portSelected = c.portSelected;
-        controls.baud = c.baud, controls.framing = c.framing, controls.host = c.host, controls.netPort = c.netPort;
-        controls.udp = c.udp;
-        openers.refuseSerial = openers.refuseNet = c.refuse;
-        const int savesBefore = controls.saves;
-
-        connection.pressConnectButton();
-
-        EXPECT_EQ(controls.notice(), c.notice);
-        EXPECT_EQ(connection.state().connected, c.connects);
-        EXPECT_EQ(connection.activeSession().isOpen(), c.connects);
-        EXPECT_EQ(controls.saves - savesBefore, c.connects ? 1 : 0);  // a failed connect saves nothing
-        EXPECT_EQ(controls.resets, c.connects ? 1 : 0);
-        EXPECT_EQ(controls.caption, c.connects ? L"Disconnect" : (c.lan && c.udp ? L"Listen" : L"Connect"));
-        EXPECT_EQ(controls.geometryEnabled, !c.connects);
-        EXPECT_EQ(controls.lanFieldsEnabled, !c.connects);
-        EXPECT_GE(controls.focuses, 1);
-        if (c.ports.empty()) {
-            EXPECT_EQ(controls.portEntries, std::vector<std::wstring>{L"No serial ports found"});
-        }
-        if (c.connects && c.lan) {
-            EXPECT_EQ(openers.netOpens, std::vector<std::wstring>{(c.udp ? L"udp " : L"tcp ") + record.host + L":" +
-                                                                  std::to_wstring(leadingInteger(c.netPort))});
-            EXPECT_EQ(record.host, c.host.substr(0, 255));
-            EXPECT_EQ(record.netPort, c.netPort);
-            EXPECT_EQ(record.proto, c.udp ? L"UDP" : L"TCP");
-        }
-        if (c.connects && !c.lan) {
-            EXPECT_EQ(record.lastPort, L"COM3");
-        }
-    }
+    rig.run(LR"(
+        refuse on; netport 65535; press => tcp 10.0.0.5:65535; LAN connect failed: refused
+        refuse off; press; settings => tcp 10.0.0.5:65535; clear; caption Disconnect; -fields; -grid; save
+        => Connected 10.0.0.5:65535 (TCP); lan COM1 115200 8N1 10.0.0.5:65535 TCP
+        press => stop; net closed; caption Connect; +fields; +grid; Disconnected
+        protocol udp; netport 5000; press; settings => save; caption Listen; udp 10.0.0.5:5000; clear
+        => caption Disconnect; -fields; -grid; save; Listening on UDP 5000 (sending to 10.0.0.5:5000)
+        => lan COM1 115200 8N1 10.0.0.5:5000 UDP
+        press => stop; net closed; caption Listen; +fields; +grid; Disconnected
+        host; netport 1; press => udp :1; clear; caption Disconnect; -fields; -grid
+        => save; Listening on UDP 1 (sending to :1)
+        disconnect; drop
+    )");
+    rig.boxes[L"host"] = std::wstring(300, L'h');
+    rig.run(L"connect; drop");
+    EXPECT_EQ(rig.settings.host, std::wstring(255, L'h'));
 }
 
-TEST_F(ConnectionControlTest, SerialConnectUsesTheBoxesAndDisconnectRestoresIdle) {
-    persistSettings = false;
-    start(false);
-    view.portSelected = 1;
-    view.baud = L"921600  (May be HW limited)";
-    view.framing = L"8N2 and more";
-    settings.lastPort = L"COM1";
-    control.pressConnectButton();
-    EXPECT_EQ(links.serialOpens, (std::vector<SerialOpen>{{L"COM3", 921600, "8N2 and"}}));
-    EXPECT_EQ(settings.lastPort, L"COM3");
-    EXPECT_EQ(view.saves, 0);  // a command line without -save is applied
-    const size_t notices = view.notices.size();
-    EXPECT_TRUE(control.connectSerial());  // already open: nothing happens
-    EXPECT_EQ(links.serialOpens.size(), 1u);
-    EXPECT_EQ(view.notices.size(), notices);
+TEST(ConnectionControl, AnUnpluggedPortIsAwaitedAndReopenedWithTheScreenKeptUntilTheUserGivesUp) { Rig().run(LR"(
+    ports COM3; start serial; connect; drop
+    ports; lost-serial 1000; state => stop; serial closed; -ports; COM3 disconnected - waiting to reconnect...
+    => connected waiting serial closed
+    lost-serial 1001; tick 1749; led 5000
+    tick 1750 => scan
+    ports COM3; tick 2499
+    tick 2500; state => scan; open COM3 115200 8N1; +ports; discard; Reconnected COM3; connected serial open
+    ports; lost-serial 3000 => stop; serial closed; -ports; COM3 disconnected - waiting to reconnect...
+    ports COM3; device 32768
+    device 7 => scan; open COM3 115200 8N1; +ports; discard; Reconnected COM3
+    ports; lost-serial 4000 => stop; serial closed; -ports; COM3 disconnected - waiting to reconnect...
+    press; state => stop; +ports; caption Connect; +fields; +grid; Disconnected; idle serial closed
+    ports COM3; tick 9000; device 7; reconnect => scan; not reconnected
+)"); }
 
-    control.pressConnectButton();
-    EXPECT_EQ(view.notice(), L"Disconnected");
-    EXPECT_EQ(view.stops, 1);
-    expectIdle();
-}
+TEST(ConnectionControl, ALineSettingsChangeReopensThePortAndOnlyItsOwnClosedMessagesCount) { Rig().run(LR"(
+    start serial; select 1; connect; drop
+    baud 230400  (May be HW limited); apply 0 => save; serial closed; open COM3 230400 8N1
+    lost-earlier 10; lost-net 10
+    framing 7E1; apply 0; settings => save; serial closed; open COM3 230400 7E1
+    => serial COM3 230400 7E1 127.0.0.1:5000 TCP
+    refuse on; framing 8E1; apply 3000; state => save; serial closed; open COM3 230400 8E1; -ports
+    => Serial open failed: no COM3; connected waiting serial closed
+    refuse off; tick 3749
+    tick 3750 => scan; open COM3 230400 8E1; +ports; discard; Reconnected COM3
+    lost-serial 4000 => stop; serial closed; -ports; COM3 disconnected - waiting to reconnect...
+    persist off; disconnect; baud 9600; apply 0; settings => stop; +ports; caption Connect; +fields; +grid
+    => Disconnected; serial COM3 9600 8E1 127.0.0.1:5000 TCP
+    mode lan; connect; drop
+    lost-earlier 10; lost-serial 10
+    lost-net 10; state => stop; net closed; caption Connect; +fields; +grid; Connection closed by peer
+    => idle net closed
+    tick 100000
+)"); }
 
-TEST_F(ConnectionControlTest, AnUnpluggedPortIsWaitedForAndReopenedWithTheScreenKept) {
-    enum Trigger { Tick, DeviceChange };
-    for (const Trigger trigger : {Tick, DeviceChange}) {
-        SCOPED_TRACE(trigger == Tick ? "tick" : "device change");
-        FakeSession serialSession, netSession;
-        FakeLinks openers{serialSession, netSession};
-        FakeView controls;
-        AppSettings record;
-        ConnectionControl connection{controls, openers, serialSession, netSession, record};
-        openers.ports = portsNamed({L"COM3"});
-        connection.initialise();
-        ASSERT_TRUE(connection.connectSerial());
+TEST(ConnectionControl, ThePortBoxFollowsThePresentPortsButNotUnderTheUsersHand) { Rig().run(LR"(
+    last COM3; start serial
+    => terminators CR,CRLF,LF @0; ends [\r]; mode serial; scan; ports COM1,COM3 @1; caption Connect
+    ports COM1 COM2 COM3; dropdown open; refresh
+    dropdown closed; select 0; refresh; settings => scan; ports COM1,COM2,COM3 @0
+    => serial COM1 115200 8N1 127.0.0.1:5000 TCP
+    select 1; pick; settings => save; serial COM2 115200 8N1 127.0.0.1:5000 TCP
+    refresh COM9 => scan
+    refresh COM3; settings => scan; ports COM1,COM2,COM3 @2; serial COM3 115200 8N1 127.0.0.1:5000 TCP
+    describe USB; refresh-button => scan; save
+    select 0; ports COM2 COM3; refresh => scan; ports COM2,COM3 @1
+    ports COM4; refresh => scan; ports COM4 @0
+    ports; refresh; settings => scan; ports No serial ports found @0; serial COM4 115200 8N1 127.0.0.1:5000 TCP
+    led 999
+    led 1000 => scan
+    led 1999
+    led 2000 => scan
+    ports COM1 COM3; device 7 => scan; ports COM1,COM3 @0
+    select 1; connect; drop
+    led 9000; device 7
+    select 0; ports COM1 COM2 COM3; refresh COM1; settings => scan; ports COM1,COM2,COM3 @2
+    => serial COM3 115200 8N1 127.0.0.1:5000 TCP
+    disconnect; mode lan; drop
+    led 20000; device 7
+)"); }
 
-        openers.ports.clear();
-        connection.onSessionClosed(serialSession.openGeneration(), 1000);
-        EXPECT_EQ(controls.notice(), L"COM3 disconnected - waiting to reconnect...");
-        EXPECT_TRUE(connection.state().connected);
-        EXPECT_TRUE(connection.state().awaitingReconnect);
-        EXPECT_FALSE(serialSession.isOpen());
-        EXPECT_EQ(controls.caption, L"Disconnect");
-        EXPECT_FALSE(controls.portBoxEnabled);
-        EXPECT_FALSE(controls.geometryEnabled);
-        EXPECT_EQ(controls.stops, 1);
-        connection.onSessionClosed(serialSession.openGeneration(), 1001);  // a second notice changes nothing
-        EXPECT_EQ(controls.notices.size(), 2u);
-
-        connection.onPumpTick(1749);
-        connection.onLedTick(5000);  // no port-list refresh while connected
-        EXPECT_EQ(openers.enumerations, 1);
-        connection.onPumpTick(1750);  // port still absent: tried, not opened
-        EXPECT_EQ(openers.enumerations, 2);
-        EXPECT_TRUE(openers.serialOpens.size() == 1);
-
-        openers.ports = portsNamed({L"COM3"});
-        if (trigger == Tick) {
-            connection.onPumpTick(2499);
-            EXPECT_FALSE(serialSession.isOpen());
-            connection.onPumpTick(2500);
-        } else {
-            connection.onDeviceChange(0x8000);  // another device event: ignored
-            EXPECT_FALSE(serialSession.isOpen());
-            connection.onDeviceChange(kDevNodesChanged);
-        }
-        EXPECT_EQ(controls.notice(), L"Reconnected COM3");
-        EXPECT_TRUE(serialSession.isOpen());
-        EXPECT_FALSE(connection.state().awaitingReconnect);
-        EXPECT_TRUE(controls.portBoxEnabled);
-        EXPECT_EQ(controls.resets, 1);  // only the first connect cleared the screen
-        EXPECT_EQ(serialSession.discards, 1);
-        EXPECT_EQ(controls.caption, L"Disconnect");
-    }
-}
-
-TEST_F(ConnectionControlTest, DisconnectWhileWaitingEndsTheWait) {
-    connectCom3();
-    links.ports.clear();
-    control.onSessionClosed(serial.openGeneration(), 10);
-    control.pressConnectButton();
-    EXPECT_EQ(view.notice(), L"Disconnected");
-    expectIdle();
-    links.ports = portsNamed({L"COM3"});
-    control.onPumpTick(5000);
-    control.onDeviceChange(kDevNodesChanged);
-    EXPECT_FALSE(control.tryReconnect());
-    EXPECT_FALSE(serial.isOpen());
-}
-
-TEST_F(ConnectionControlTest, ABaudOrFramingChangeReopensTheConnectedPortWithoutClearing) {
-    connectCom3();
-    const OpenGeneration before = serial.openGeneration();
-    view.baud = L"230400  (May be HW limited)";
-    control.reapplyLineSettings(0);
-    view.framing = L"7E1";
-    control.reapplyLineSettings(0);
-    EXPECT_EQ(links.serialOpens.back(), (SerialOpen{L"COM3", 230400, "7E1"}));
-    EXPECT_EQ(links.serialOpens.size(), 3u);
-    EXPECT_NE(serial.openGeneration(), before);
-    EXPECT_EQ(settings.baud, L"230400");
-    EXPECT_EQ(settings.framing, L"7E1");
-    EXPECT_EQ(view.resets, 1);
-    EXPECT_TRUE(connected());
-
-    control.disconnectLink();
-    view.baud = L"9600";
-    control.reapplyLineSettings(0);  // idle: stored only
-    EXPECT_EQ(settings.baud, L"9600");
-    EXPECT_EQ(links.serialOpens.size(), 3u);
-}
-
-TEST_F(ConnectionControlTest, AReopenThatFailsReportsAndWaitsForThePort) {
-    connectCom3();
-    links.refuseSerial = true;
-    view.framing = L"8E1";
-    control.reapplyLineSettings(3000);
-    EXPECT_EQ(view.notice(), L"Serial open failed: CreateFileW failed for COM3");
-    EXPECT_TRUE(connected());
-    EXPECT_TRUE(waiting());
-    EXPECT_FALSE(view.portBoxEnabled);
-    links.refuseSerial = false;
-    control.onPumpTick(3749);
-    EXPECT_FALSE(serial.isOpen());
-    control.onPumpTick(3750);
-    EXPECT_EQ(view.notice(), L"Reconnected COM3");
-    EXPECT_EQ(links.serialOpens.back(), (SerialOpen{L"COM3", 115200, "8E1"}));
-}
-
-TEST_F(ConnectionControlTest, AClosedMessageOfAnEarlierOpenIsIgnored) {
-    connectCom3();
-    const OpenGeneration stale = serial.openGeneration();
-    control.reapplyLineSettings(0);  // reopens the port
-    control.onSessionClosed(stale, 10);
-    control.onSessionClosed(net.openGeneration(), 10);
-    EXPECT_TRUE(serial.isOpen());
-    EXPECT_FALSE(waiting());
-    control.onSessionClosed(serial.openGeneration(), 10);
-    EXPECT_TRUE(waiting());
-
-    control.disconnectLink();  // and in LAN mode
-    view.lan = true;
-    control.switchMode();
-    ASSERT_TRUE(control.connectLan());
-    control.onSessionClosed(stale, 10);
-    EXPECT_TRUE(net.isOpen());
-    control.onSessionClosed(net.openGeneration(), 10);
-    EXPECT_EQ(view.notice(), L"Connection closed by peer");
-    expectIdle();
-    control.onPumpTick(100000);  // no reconnection in LAN mode
-    EXPECT_FALSE(net.isOpen());
-}
-
-TEST_F(ConnectionControlTest, SwitchingModesDisconnectsAndSwapsTheControls) {
-    start(true);
-    EXPECT_TRUE(view.shownLan);
-    EXPECT_EQ(view.terminatorEntries, (std::vector<std::wstring>{L"CR", L"CRLF", L"LF", L"<none>"}));
-    ASSERT_TRUE(control.connectLan());
-    view.lan = false;
-    control.switchMode();
-    EXPECT_EQ(view.notice(), L"Disconnected");
-    EXPECT_FALSE(net.isOpen());
-    EXPECT_EQ(&control.activeSession(), &serial);
-    EXPECT_EQ(settings.mode, L"serial");
-    EXPECT_FALSE(view.shownLan);
-    EXPECT_EQ(view.terminatorEntries, (std::vector<std::wstring>{L"CR", L"CRLF", L"LF"}));
-    expectIdle();
-    const size_t notices = view.notices.size();
-    control.switchMode();  // the same mode again: nothing to do
-    EXPECT_EQ(view.notices.size(), notices);
-    view.lan = true;
-    control.switchMode();
-    EXPECT_EQ(&control.activeSession(), &net);
-    EXPECT_EQ(settings.mode, L"lan");
-}
-
-TEST_F(ConnectionControlTest, TheCaptionFollowsModeProtocolAndLink) {
-    start(true);
-    EXPECT_EQ(view.caption, L"Connect");
-    view.udp = true;
-    control.onProtocolChanged();
-    EXPECT_EQ(view.caption, L"Listen");
-    EXPECT_EQ(settings.proto, L"UDP");
-    view.udp = false;
-    control.onProtocolChanged();
-    EXPECT_EQ(settings.proto, L"TCP");
-    EXPECT_EQ(view.saves, 2);
-}
-
-TEST_F(ConnectionControlTest, ThePortListFollowsThePresentPortsButNotUnderTheUsersHand) {
-    settings.lastPort = L"COM3";
-    start(false, portsNamed({L"COM1", L"COM3"}));
-    EXPECT_EQ(view.portEntries, (std::vector<std::wstring>{L"COM1", L"COM3"}));
-    EXPECT_EQ(view.portSelected, 1);  // lastPort
-
-    links.ports = portsNamed({L"COM1", L"COM2", L"COM3"});
-    view.dropDownOpen = true;
-    control.refreshPortList();
-    EXPECT_EQ(view.portEntries.size(), 2u);
-    view.dropDownOpen = false;
-    view.portSelected = 0;  // the user picked COM1 and the list grows: COM1 stays selected
-    control.refreshPortList();
-    EXPECT_EQ(view.portEntries, (std::vector<std::wstring>{L"COM1", L"COM2", L"COM3"}));
-    EXPECT_EQ(view.portSelected, 0);
-    EXPECT_EQ(settings.lastPort, L"COM1");
-
-    const int fills = view.portFills;
-    links.ports[1].description = L"renamed";
-    control.refreshPortList();  // same names: the box is left alone
-    EXPECT_EQ(view.portFills, fills);
-    control.refreshPortList(L"COM9");  // a named port that is absent changes nothing
-    EXPECT_EQ(view.portFills, fills);
-    control.refreshPortList(L"COM3");  // -port COM3
-    EXPECT_EQ(view.portSelected, 2);
-    EXPECT_EQ(settings.lastPort, L"COM3");
-
-    view.portSelected = 0;  // COM1 chosen but gone: back to lastPort
-    links.ports = portsNamed({L"COM2", L"COM3"});
-    control.refreshPortList();
-    EXPECT_EQ(view.portSelected, 1);
-
-    links.ports = portsNamed({L"COM4"});
-    control.refreshPortList();  // neither the selection nor lastPort is left: the first
-    EXPECT_EQ(view.portSelected, 0);
-    EXPECT_EQ(settings.lastPort, L"COM4");
-    links.ports.clear();
-    control.refreshPortList();
-    EXPECT_EQ(view.portEntries, (std::vector<std::wstring>{L"No serial ports found"}));
-    EXPECT_EQ(view.portSelected, 0);
-    EXPECT_EQ(settings.lastPort, L"COM4");
-}
-
-TEST_F(ConnectionControlTest, WhileConnectedTheOpenPortStaysSelected) {
-    connectCom3();
-    view.portSelected = 0;
-    links.ports = portsNamed({L"COM1", L"COM2", L"COM3"});
-    control.refreshPortList(L"COM1");
-    EXPECT_EQ(view.portSelected, 2);
-    EXPECT_EQ(settings.lastPort, L"COM3");
-}
-
-TEST_F(ConnectionControlTest, ThePortListIsPolledOnceASecondOnlyWhileIdleInSerialMode) {
-    start(false);
-    const int atStart = links.enumerations;
-    for (const uint32_t now : {999u, 1000u, 1999u, 2000u}) control.onLedTick(now);
-    EXPECT_EQ(links.enumerations - atStart, 2);
-    control.onDeviceChange(kDevNodesChanged);
-    EXPECT_EQ(links.enumerations - atStart, 3);
-    view.lan = true;
-    control.switchMode();
-    control.onLedTick(10000);
-    control.onDeviceChange(kDevNodesChanged);
-    EXPECT_EQ(links.enumerations - atStart, 3);
-}
-
-TEST_F(ConnectionControlTest, PickingAPortOrRefreshingRemembersAndSaves) {
-    start(false);
-    view.portSelected = 1;
-    control.onPortSelected();
-    EXPECT_EQ(settings.lastPort, L"COM3");
-    control.onRefreshButton();
-    EXPECT_EQ(view.saves, 2);
-}
-
-TEST(ConnectionBoxes, BaudEntriesAndTheirReading) {
-    const std::vector<std::wstring> entries = baudBoxEntries();
-    ASSERT_EQ(entries.size(), 14u);
-    EXPECT_EQ(entries.front(), L"150");
-    EXPECT_EQ(entries[10], L"115200");
-    EXPECT_EQ(entries[11], L"230400  (May be HW limited)");
-    EXPECT_EQ(entries.back(), L"921600  (May be HW limited)");
-    for (const std::wstring& entry : entries) EXPECT_EQ(entries[static_cast<size_t>(initialBaudIndex(entry))], entry);
+TEST(ConnectionBoxes, EntriesAndHowTheirTextsAreRead) {
+    const std::vector<std::wstring> bauds = baudBoxEntries();
+    ASSERT_EQ(bauds.size(), 14u);
+    EXPECT_EQ(bauds[10], L"115200");
+    EXPECT_EQ(bauds[11], L"230400  (May be HW limited)");
+    for (const std::wstring& entry : bauds) EXPECT_EQ(bauds[static_cast<size_t>(initialBaudIndex(entry))], entry);
     for (const auto* stored : {L"", L"14400", L"abc"}) EXPECT_EQ(initialBaudIndex(stored), 10) << stored;
-    const std::pair<const wchar_t*, int> reads[] = {
-        {L"9600", 9600},  {L"230400  (May be HW limited)", 230400}, {L"", 115200},   {L"0", 115200},
-        {L"-300", 115200}, {L" 1200", 1200},                        {L"99999999999", INT_MAX}};
-    for (const auto& [text, baud] : reads) EXPECT_EQ(baudFromText(text), baud) << text;
-    EXPECT_EQ(leadingInteger(L"-99999999999"), INT_MIN);
-    EXPECT_EQ(leadingInteger(L"+42x"), 42);
-}
-
-TEST(ConnectionBoxes, FramingAndLineTerminator) {
+    const std::tuple<const wchar_t*, int, int> reads[] = {  // text, its leading integer, the baud it gives
+        {L"9600", 9600, 9600}, {L"230400  (May be HW limited)", 230400, 230400}, {L"", 0, 115200}, {L"fast", 0, 115200},
+        {L"0", 0, 115200}, {L"-300", -300, 115200}, {L" 1200", 1200, 1200}, {L"+42x", 42, 42},
+        {L"99999999999", INT_MAX, INT_MAX}, {L"-99999999999", INT_MIN, 115200}};
+    for (const auto& [text, integer, baud] : reads) {
+        EXPECT_EQ(leadingInteger(text), integer) << text;
+        EXPECT_EQ(baudFromText(text), baud) << text;
+    }
     EXPECT_EQ(initialFramingIndex(L"8E1"), 2);
     EXPECT_EQ(initialFramingIndex(L"8e1"), 0);
-    EXPECT_EQ(framingBoxEntries(), (std::vector<std::wstring>{L"8N1", L"7E1", L"8E1", L"8N2"}));
-    EXPECT_EQ(framingFromText(L"7E1"), "7E1");
     EXPECT_EQ(framingFromText(L"8N1\u00e9xyzw"), "8N1?xyz");
-    const std::tuple<const wchar_t*, bool, int, std::string> terminators[] = {
-        {L"CR", false, 0, "\r"},   {L"CRLF", false, 1, "\r\n"}, {L"LF", true, 2, "\n"},
-        {L"<none>", true, 3, ""}, {L"<none>", false, 0, "\r"}, {L"crlf", true, 0, "\r"}};
+    const std::tuple<const wchar_t*, bool, int, std::string> terminators[] = {  // stored, LAN mode, entry, bytes
+        {L"CR", false, 0, "\r"}, {L"CRLF", false, 1, "\r\n"}, {L"LF", true, 2, "\n"}, {L"<none>", true, 3, ""},
+        {L"<none>", false, 0, "\r"}, {L"crlf", true, 0, "\r"}};
     for (const auto& [stored, lan, index, bytes] : terminators) {
-        SCOPED_TRACE(testing::Message() << stored << (lan ? " lan" : " serial"));
-        EXPECT_EQ(lineTerminatorIndex(stored, lan), index);
-        EXPECT_EQ(lineTerminatorBytes(lineTerminatorEntries(lan)[static_cast<size_t>(index)]), bytes);
+        EXPECT_EQ(lineTerminatorIndex(stored, lan), index) << stored << lan;
+        EXPECT_EQ(lineTerminatorBytes(lineTerminatorEntries(lan)[static_cast<size_t>(index)]), bytes) << stored << lan;
     }
-}
-
-TEST_F(ConnectionControlTest, TheTerminatorBoxHandsItsBytesToTheTerminal) {
-    settings.lineTerminator = L"<none>";
-    start(false);
-    EXPECT_EQ(view.terminatorSelected, 0);
-    EXPECT_EQ(view.terminatorBytes, "\r");
-    view.lan = true;
-    control.switchMode();
-    EXPECT_EQ(view.terminatorSelected, 3);
-    EXPECT_EQ(view.terminatorBytes, "");
 }
 
 }  // namespace
