@@ -7,30 +7,29 @@
 
 #include <algorithm>
 #include <deque>
+#include <optional>
+#include <tuple>
 #include <string>
 #include <vector>
 
 namespace orvane {
 namespace {
 
+using test::commandLine;
 using test::RecordingTarget;
 using Args = std::vector<std::wstring>;
-using Calls = std::vector<std::wstring>;
 
-TEST(StartupScan, FindsProcessOptionsAnywhereInEitherFormAndCase) {
-    struct Row {
-        Args args;
-        StartupRequests expected;
+TEST(StartupScan, FindsProcessOptionsAnywhereButInTheProgramNameInEitherFormAndCase) {
+    const std::pair<const wchar_t*, StartupRequests> rows[] = {  // diag, help, exit, send, save
+        {L"", {}},
+        {L"-DIAG /Help", {true, true, false, false, false}},
+        {L"/?", {false, true, false, false, false}},
+        {L"-port -exit", {false, false, true, false, false}},
+        {L"/SEND f.txt -Save", {false, false, false, true, true}},
+        {L"send -sendx --save -diagnose", {}},
     };
-    const Row rows[] = {
-        {{L"orvane.exe"}, {}},
-        {{L"-help.exe", L"-DIAG", L"/Help"}, {true, true, false, false, false}},
-        {{L"x", L"/?"}, {false, true, false, false, false}},
-        {{L"x", L"-port", L"-exit"}, {false, false, true, false, false}},
-        {{L"x", L"/SEND", L"f.txt", L"-Save"}, {false, false, false, true, true}},
-        {{L"x", L"send", L"-sendx", L"--save", L"-diagnose"}, {}},
-    };
-    for (const Row& row : rows) EXPECT_EQ(scanStartupRequests(row.args), row.expected) << row.args.back();
+    for (const auto& [options, expected] : rows) EXPECT_EQ(scanStartupRequests(commandLine(options)), expected) << options;
+    EXPECT_EQ(scanStartupRequests(Args{L"-help.exe"}), StartupRequests{});
 }
 
 // A sender's buffer of `count` UTF-16 units holding `text`, NULs after it.
@@ -42,19 +41,15 @@ std::u16string units(const std::u16string& text, std::size_t count) {
 
 TEST(ForwardedLine, OnlyOurTagWithAnEvenBoundedSizeAndANulInsideIsAccepted) {
     const std::u16string exact = units(u"orvane.exe -connect", 20);
-    const std::size_t bytes = exact.size() * 2;
-    EXPECT_EQ(acceptForwardedLine(0x4F56, exact.data(), bytes), L"orvane.exe -connect");
-    EXPECT_EQ(acceptForwardedLine(0x4F57, exact.data(), bytes), std::nullopt);
-    EXPECT_EQ(acceptForwardedLine(0x4F56, nullptr, bytes), std::nullopt);
-    EXPECT_EQ(acceptForwardedLine(0x4F56, exact.data(), bytes - 1), std::nullopt);  // odd
-    EXPECT_EQ(acceptForwardedLine(0x4F56, exact.data(), bytes - 2), std::nullopt);  // NUL left outside
-    EXPECT_EQ(acceptForwardedLine(0x4F56, exact.data(), 0), std::nullopt);
-    EXPECT_EQ(acceptForwardedLine(0x4F56, exact.data(), 2), std::nullopt);  // "o", no NUL
-    EXPECT_EQ(acceptForwardedLine(0x4F56, units(u"", 1).data(), 2), L"");
-    EXPECT_EQ(acceptForwardedLine(0x4F56, units(u"a", 4).data(), 8), L"a");
-    EXPECT_EQ(acceptForwardedLine(0x4F56, units(u"a", 4).data(), 7), std::nullopt);  // odd, NUL inside
-    EXPECT_EQ(acceptForwardedLine(0x4F56, u"\u00e9\u20ac", 6), L"\u00e9\u20ac");
-
+    const std::tuple<unsigned long, const char16_t*, std::size_t, std::optional<std::wstring>> rows[] = {
+        {0x4F56, exact.data(), 40, L"orvane.exe -connect"}, {0x4F57, exact.data(), 40, std::nullopt},
+        {0x4F56, nullptr, 40, std::nullopt}, {0x4F56, exact.data(), 39, std::nullopt},  // odd
+        {0x4F56, exact.data(), 38, std::nullopt},  // NUL left outside
+        {0x4F56, exact.data(), 0, std::nullopt}, {0x4F56, exact.data(), 2, std::nullopt},  // "o", no NUL
+        {0x4F56, u"\0", 2, L""}, {0x4F56, u"a\0\0\0", 8, L"a"}, {0x4F56, u"a\0\0\0", 7, std::nullopt},  // odd, NUL inside
+        {0x4F56, u"\u00e9\u20ac", 6, L"\u00e9\u20ac"},
+    };
+    for (const auto& [tag, data, bytes, expected] : rows) EXPECT_EQ(acceptForwardedLine(tag, data, bytes), expected) << bytes;
     EXPECT_EQ(kMaxForwardedBytes, 65536u);
     const std::size_t largest = kMaxForwardedBytes / 2;  // units, NUL included
     std::u16string big = units(std::u16string(largest - 1, u'z'), largest + 1);
@@ -64,21 +59,18 @@ TEST(ForwardedLine, OnlyOurTagWithAnEvenBoundedSizeAndANulInsideIsAccepted) {
 }
 
 TEST(ForwardedLine, TheGateRefusesUntilStartupEndsAndWhileALineIsApplied) {
-    const Args connect = {L"orvane.exe", L"-connect"};
     RecordingTarget target;
     ForwardGate gate;
-    EXPECT_EQ(applyForwardedLine(connect, gate, target), 1);
-    EXPECT_EQ(target.calls, Calls{});
-
+    EXPECT_EQ(applyForwardedLine(commandLine(L"-connect"), gate, target), 1);
+    EXPECT_EQ(target.log, L"");
     gate.openAfterStartup();
     int nested = -1;
-    target.onConnect = [&] { nested = applyForwardedLine({{L"orvane.exe", L"-lock"}}, gate, target); };
-    EXPECT_EQ(applyForwardedLine(connect, gate, target), 0);
+    target.onConnect = [&] { nested = applyForwardedLine(commandLine(L"-lock"), gate, target); };
+    EXPECT_EQ(applyForwardedLine(commandLine(L"-connect"), gate, target), 0);
     EXPECT_EQ(nested, 1);
-    EXPECT_EQ(target.calls, Calls{L"connect"});
     // Once the first line is done the gate lets the next one in.
-    EXPECT_EQ(applyForwardedLine(Args{L"orvane.exe", L"-lock", L"-screenshot", L"bad.png"}, gate, target), 1);
-    EXPECT_EQ(target.calls.back(), L"saveScreenshot bad.png");
+    EXPECT_EQ(applyForwardedLine(commandLine(L"-lock -screenshot bad.png"), gate, target), 1);
+    EXPECT_EQ(target.log, L"connect; lockUi; saveScreenshot bad.png");
 }
 
 TEST(ForwardedLine, PersistenceFollowsSaveWhileTheLineRunsAndGetsItsValueBack) {
@@ -88,14 +80,8 @@ TEST(ForwardedLine, PersistenceFollowsSaveWhileTheLineRunsAndGetsItsValueBack) {
             ForwardGate gate;
             gate.openAfterStartup();
             persistSettings = before;
-            Args args = {L"orvane.exe", L"-baud", L"9600"};
-            if (save) args.push_back(L"/SAVE");
-            EXPECT_EQ(applyForwardedLine(args, gate, target), 0);
-            EXPECT_EQ(target.record.baud, L"9600");
-            const Calls live = {L"selectBaud 9600", L"reapplyLineSettings"};
-            Calls expected = live;
-            if (save) expected.push_back(L"save");
-            EXPECT_EQ(target.calls, expected);
+            EXPECT_EQ(applyForwardedLine(commandLine(save ? L"-baud 9600 /SAVE" : L"-baud 9600"), gate, target), 0);
+            EXPECT_EQ(target.log, save ? L"selectBaud 9600; reapplyLineSettings; save" : L"selectBaud 9600; reapplyLineSettings");
             EXPECT_EQ(target.persistAtLastCall, save);
             EXPECT_EQ(persistSettings, before);
         }
@@ -104,13 +90,11 @@ TEST(ForwardedLine, PersistenceFollowsSaveWhileTheLineRunsAndGetsItsValueBack) {
 }
 
 TEST(Forwarding, FileValuesAreMadeAbsoluteOptionsAndOtherValuesAreNot) {
-    const Args args = {L"orvane.exe", L"-capture", L"c.bin", L"-port", L"-capture", L"/PLAY", L"p.txt",
-                       L"-bgimage", L"None", L"-bgimage", L"bg.png", L"-ssfolder", L"shots", L"-ssname", L"base",
-                       L"-bellwav", L"b.wav", L"-send", L"s.txt", L"-screenshot", L"", L"x.png", L"-screenshot"};
-    const Args expected = {L"orvane.exe", L"-capture", L"C:\\w\\c.bin", L"-port", L"-capture", L"/PLAY", L"C:\\w\\p.txt",
-                           L"-bgimage", L"None", L"-bgimage", L"C:\\w\\bg.png", L"-ssfolder", L"C:\\w\\shots",
-                           L"-ssname", L"base", L"-bellwav", L"C:\\w\\b.wav", L"-send", L"C:\\w\\s.txt",
-                           L"-screenshot", L"", L"x.png", L"-screenshot"};
+    const auto args = commandLine(L"-capture c.bin -port -capture /PLAY p.txt -bgimage None -bgimage bg.png -ssfolder shots "
+                                  L"-ssname base -bellwav b.wav -send s.txt -screenshot '' x.png -screenshot");
+    const auto expected = commandLine(L"-capture C:\\w\\c.bin -port -capture /PLAY C:\\w\\p.txt -bgimage None -bgimage "
+                                      L"C:\\w\\bg.png -ssfolder C:\\w\\shots -ssname base -bellwav C:\\w\\b.wav "
+                                      L"-send C:\\w\\s.txt -screenshot '' x.png -screenshot");
     EXPECT_EQ(withAbsoluteFiles(args, [](const std::wstring& path) { return L"C:\\w\\" + path; }), expected);
 }
 
@@ -127,47 +111,33 @@ TEST(Forwarding, JoinedArgumentsQuoteWhatSplittingWouldBreak) {
     for (const auto& [args, expected] : rows) EXPECT_EQ(joinCommandLine(args), expected) << expected;
 }
 
-// Instances that close when asked unless told otherwise.
-class FakeInstances : public RunningInstances {
-public:
-    struct Instance {
-        unsigned long processId;
-        Wait onWait;
-    };
-    std::deque<Instance> running;
+// Instances that close when asked unless their wait says otherwise.
+struct FakeInstances : RunningInstances {
+    std::deque<std::pair<unsigned long, Wait>> running;  // process id and how waiting for its end goes
     int asked = 0;
-
     bool findMainWindow() override { return !running.empty(); }
-    unsigned long processOfWindow() override { return running.front().processId; }
+    unsigned long processOfWindow() override { return running.front().first; }
     void askToClose() override { ++asked; }
     Wait waitForEnd(unsigned long processId, unsigned timeoutMs) override {
-        EXPECT_EQ(processId, running.front().processId);
+        EXPECT_EQ(processId, running.front().first);
         EXPECT_EQ(timeoutMs, 5000u);
-        const Wait wait = running.front().onWait;
+        const Wait wait = running.front().second;
         if (wait == Wait::ended) running.pop_front();
         return wait;
     }
 };
 
 TEST(ExitRequest, ClosesInstancesInTurnAndGivesUpAfterBoundedRounds) {
-    using Wait = RunningInstances::Wait;
-    struct Row {
-        std::deque<FakeInstances::Instance> running;
-        int exitCode;
-        int asked;
+    using enum RunningInstances::Wait;
+    const std::tuple<decltype(FakeInstances::running), int, int> rows[] = {  // running, exit code, times asked
+        {{}, 0, 0}, {{{12, ended}, {34, ended}}, 0, 2}, {{{12, timedOut}}, 1, kCloseRounds}, {{{0, ended}}, 0, 0},
+        {{{12, cannotOpen}}, 0, 1},
     };
-    const Row rows[] = {
-        {{}, 0, 0},
-        {{{12, Wait::ended}, {34, Wait::ended}}, 0, 2},
-        {{{12, Wait::timedOut}}, 1, kCloseRounds},
-        {{{0, Wait::ended}}, 0, 0},
-        {{{12, Wait::cannotOpen}}, 0, 1},
-    };
-    for (const Row& row : rows) {
+    for (const auto& [running, exitCode, asked] : rows) {
         FakeInstances instances;
-        instances.running = row.running;
-        EXPECT_EQ(closeRunningInstances(instances), row.exitCode);
-        EXPECT_EQ(instances.asked, row.asked);
+        instances.running = running;
+        EXPECT_EQ(closeRunningInstances(instances), exitCode);
+        EXPECT_EQ(instances.asked, asked);
     }
 }
 

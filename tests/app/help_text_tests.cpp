@@ -29,20 +29,9 @@ std::set<std::wstring> optionsNamedIn(std::wstring_view text) {
     return found;
 }
 
-TEST(HelpText, EveryLineEndsInCrLfAndTheTextKeepsItsExactOpening) {
+TEST(HelpText, TheTextIsExactlyThePublishedOneWithCrLfLines) {
     const std::wstring_view help = helpText();
-    EXPECT_TRUE(help.starts_with(
-        L"Orvane command-line options.  Settings apply for THIS SESSION ONLY unless -save is given.\r\n\r\nTransport:\r\n"));
-    EXPECT_TRUE(help.ends_with(L"Persist / help:\r\n  -save   -help\r\n"));
-    std::size_t lines = 0;
-    for (std::size_t at = 0; at < help.size(); ++at) {
-        if (help[at] != L'\n') continue;
-        ++lines;
-        EXPECT_TRUE(at > 0 && help[at - 1] == L'\r') << at;
-    }
-    EXPECT_EQ(lines, 34u);
-    EXPECT_EQ(help.find(L"\r\r"), std::wstring_view::npos);
-    EXPECT_EQ(help.find(L'\t'), std::wstring_view::npos);
+    EXPECT_TRUE(help.starts_with(L"Orvane command-line options.  Settings apply for THIS SESSION ONLY unless -save is given.\r\n"));
     EXPECT_EQ(help.size(), 1757u);  // 34 lines of 1689 characters and their CR LF
     EXPECT_EQ(fingerprint(help), 0x595e4313b1d99d56u);  // of the text as published
     EXPECT_EQ(helpForConsole(), L"\r\n" + std::wstring(help) + L"\r\n");

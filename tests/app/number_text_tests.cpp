@@ -4,19 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace orvane {
 namespace {
 
 TEST(NumberText, ReadsSignAndDigitsAndSaturatesInsteadOfWrapping) {
-    struct Row {
-        const wchar_t* text;
-        int value;
-        bool hasDigits;
-        std::size_t consumed;
-    };
-    const Row rows[] = {
+    const std::tuple<const wchar_t*, int, bool, std::size_t> rows[] = {  // text, value, has digits, units read
         {L"0", 0, true, 1},
         {L"5000", 5000, true, 4},
         {L"  -17x", -17, true, 5},
@@ -36,30 +34,24 @@ TEST(NumberText, ReadsSignAndDigitsAndSaturatesInsteadOfWrapping) {
         {L"x12", 0, false, 0},
         {L"- 3", 0, false, 0},
     };
-    for (const Row& row : rows) {
-        const NumberText read = readNumber(row.text);
-        EXPECT_EQ(read.value, row.value) << row.text;
-        EXPECT_EQ(read.hasDigits, row.hasDigits) << row.text;
-        EXPECT_EQ(read.consumed, row.consumed) << row.text;
+    for (const auto& [text, value, hasDigits, consumed] : rows) {
+        const NumberText read = readNumber(text);
+        EXPECT_EQ(std::tuple(read.value, read.hasDigits, read.consumed), std::tuple(value, hasDigits, consumed)) << text;
     }
     EXPECT_EQ(numberOr(L"port", 5000), 5000);
     EXPECT_EQ(numberOr(L"0", 5000), 0);
 }
 
 TEST(NumberText, FieldsTakeOnlyNumbersInRangeAndBaudEntriesMatchByLeadingNumber) {
-    EXPECT_EQ(numberWithin(L"5000", 1, 65535), 5000);
-    EXPECT_EQ(numberWithin(L"1", 1, 65535), 1);
-    EXPECT_EQ(numberWithin(L"65535", 1, 65535), 65535);
+    for (const int port : {5000, 1, 65535}) EXPECT_EQ(numberWithin(std::to_wstring(port), 1, 65535), port);
     for (const wchar_t* refused : {L"0", L"65536", L"4294967297", L"-1", L"", L"port"}) {
         EXPECT_EQ(numberWithin(refused, 1, 65535), std::nullopt) << refused;
     }
     const std::vector<std::wstring> entries = {L"300", L"9600 baud", L"  19200", L"115200", L"9600"};
-    EXPECT_EQ(entryWithLeadingNumber(entries, L"9600"), 1u);
-    EXPECT_EQ(entryWithLeadingNumber(entries, L"19200"), 2u);
-    EXPECT_EQ(entryWithLeadingNumber(entries, L"115200 "), 3u);
-    EXPECT_EQ(entryWithLeadingNumber(entries, L"300"), 0u);
-    EXPECT_EQ(entryWithLeadingNumber(entries, L"4294967596"), std::nullopt);  // 300 after wrapping
-    EXPECT_EQ(entryWithLeadingNumber(entries, L"fast"), std::nullopt);
+    const std::pair<const wchar_t*, std::optional<std::size_t>> baudRows[] = {
+        {L"9600", 1}, {L"19200", 2}, {L"115200 ", 3}, {L"300", 0}, {L"4294967596", std::nullopt} /* 300 if wrapped */,
+        {L"fast", std::nullopt}};
+    for (const auto& [baud, entry] : baudRows) EXPECT_EQ(entryWithLeadingNumber(entries, baud), entry) << baud;
     EXPECT_EQ(entryWithLeadingNumber(std::vector<std::wstring>{L"baud", L"0"}, L"0"), 1u);
 }
 
@@ -79,11 +71,7 @@ TEST(WindowGeometry, SizesAndSavedRectanglesReadLikeScanf) {
 
 TEST(WindowGeometry, ASavedRectangleMustOverlapAMonitor) {
     const std::vector<MonitorRect> monitors = {{0, 0, 1920, 1080}, {-1280, 100, 0, 1124}};
-    struct Row {
-        WindowPlacement window;
-        bool onMonitor;
-    };
-    const Row rows[] = {
+    const std::pair<WindowPlacement, bool> rows[] = {  // the window, whether it lies on a monitor
         {{920, 600, 100, 100}, true},
         {{1024, 768, -8, -8}, true},          // a maximised window's edges stick out
         {{920, 600, -1000, 500}, true},       // on the second monitor
@@ -96,9 +84,8 @@ TEST(WindowGeometry, ASavedRectangleMustOverlapAMonitor) {
         {{INT_MAX, INT_MAX, INT_MAX, INT_MAX}, false},
         {{INT_MAX, 600, INT_MIN, 0}, true},   // computed without overflow
     };
-    for (const Row& row : rows) {
-        EXPECT_EQ(liesOnAMonitor(row.window, monitors), row.onMonitor)
-            << row.window.width << "x" << row.window.height << "+" << row.window.left << "+" << row.window.top;
+    for (const auto& [window, onMonitor] : rows) {
+        EXPECT_EQ(liesOnAMonitor(window, monitors), onMonitor) << window.width << "x" << window.height << "+" << window.left;
     }
     EXPECT_FALSE(liesOnAMonitor({920, 600, 0, 0}, {}));
 }

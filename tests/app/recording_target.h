@@ -3,105 +3,78 @@
 #include "app/command_target.h"
 
 #include <functional>
+#include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orvane::test {
 
-// A CommandTarget that writes every call it gets as one line of text
-// ("selectBaud 9600") and answers the questions from its fields.
+// A CommandTarget that writes every call it gets into one log line
+// ("selectBaud 9600; reapplyLineSettings") and answers from its fields.
+// Files whose path holds "bad" fail to play or to be saved.
 class RecordingTarget : public CommandTarget {
 public:
     AppSettings record;
     StartupFlags flags;
-    std::vector<std::wstring> calls;
-    // Files whose path holds "bad" fail to play or to be saved.
+    std::wstring log;
     bool connected = false;
-    int cachedImages = 3;
-    bool persistAtLastCall = true;  // `persistSettings` when the last call came
+    bool persistAtLastCall = true;    // `persistSettings` when the last call came
     std::function<void()> onConnect;  // runs inside connect(), for re-entry tests
+
+#define ORVANE_LOG(name, Type, text) \
+    void name(Type value) override { note(L## #name, text); }
+#define ORVANE_LOG_TEXT(name) ORVANE_LOG(name, const std::wstring&, value)
+#define ORVANE_LOG_BOOL(name) ORVANE_LOG(name, bool, value ? L"on" : L"off")
+#define ORVANE_LOG_INT(name) ORVANE_LOG(name, int, std::to_wstring(value))
+#define ORVANE_LOG_CALL(name) \
+    void name() override { note(L## #name); }
+    ORVANE_LOG_TEXT(refreshPorts) ORVANE_LOG_TEXT(setHostText) ORVANE_LOG_TEXT(setNetPortText) ORVANE_LOG_TEXT(setProto)
+    ORVANE_LOG_TEXT(selectBaud) ORVANE_LOG_TEXT(selectFraming) ORVANE_LOG_TEXT(setPalette) ORVANE_LOG_TEXT(setInputMode)
+    ORVANE_LOG_TEXT(setLineTerminator) ORVANE_LOG_TEXT(setDisplayMode) ORVANE_LOG_TEXT(setGeometry)
+    ORVANE_LOG_TEXT(setCursorStyle) ORVANE_LOG_TEXT(setBackgroundImage) ORVANE_LOG_TEXT(setBackgroundFit)
+    ORVANE_LOG_TEXT(setPlayEol) ORVANE_LOG_TEXT(startCapture) ORVANE_LOG_TEXT(showNotice)
+    ORVANE_LOG_BOOL(switchMode) ORVANE_LOG_BOOL(setLocalEcho) ORVANE_LOG_BOOL(setAutoScroll) ORVANE_LOG_BOOL(setCursorBlink)
+    ORVANE_LOG_BOOL(setRts) ORVANE_LOG_BOOL(setDtr) ORVANE_LOG_BOOL(setMediaCache) ORVANE_LOG_BOOL(setMediaRepo)
+    ORVANE_LOG_BOOL(setSounds)
+    ORVANE_LOG_INT(setBackgroundOpacity) ORVANE_LOG_INT(setPlayCharDelay) ORVANE_LOG_INT(setPlayEolDelay)
+    ORVANE_LOG_CALL(reapplyLineSettings) ORVANE_LOG_CALL(maximizeWindow) ORVANE_LOG_CALL(enterSlim)
+    ORVANE_LOG_CALL(minimizeWindow) ORVANE_LOG_CALL(restoreWindow) ORVANE_LOG_CALL(lockUi) ORVANE_LOG_CALL(unlockUi)
+    ORVANE_LOG_CALL(resetPlayDone) ORVANE_LOG_CALL(signalPlayDone) ORVANE_LOG_CALL(snapScreenshot)
+#undef ORVANE_LOG
 
     AppSettings& settings() override { return record; }
     StartupFlags& startupFlags() override { return flags; }
     void saveSettingsNow() override { note(L"save"); }
-
-    void switchMode(bool lan) override { note(L"switchMode", lan); }
-    void refreshPorts(const std::wstring& port) override { note(L"refreshPorts", port); }
-    void setHostText(const std::wstring& host) override { note(L"setHostText", host); }
-    void setNetPortText(const std::wstring& port) override { note(L"setNetPortText", port); }
-    void setProto(const std::wstring& proto) override { note(L"setProto", proto); }
-    void selectBaud(const std::wstring& baud) override { note(L"selectBaud", baud); }
-    void selectFraming(const std::wstring& framing) override { note(L"selectFraming", framing); }
-    void reapplyLineSettings() override { note(L"reapplyLineSettings"); }
-
-    void setPalette(const std::wstring& name) override { note(L"setPalette", name); }
-    void setLocalEcho(bool on) override { note(L"setLocalEcho", on); }
-    void setInputMode(const std::wstring& mode) override { note(L"setInputMode", mode); }
-    void setLineTerminator(const std::wstring& terminator) override { note(L"setLineTerminator", terminator); }
-    void setAutoScroll(bool on) override { note(L"setAutoScroll", on); }
-    void setDisplayMode(const std::wstring& mode) override { note(L"setDisplayMode", mode); }
-    void setGeometry(const std::wstring& geometry) override { note(L"setGeometry", geometry); }
-    void setCursorStyle(const std::wstring& style) override { note(L"setCursorStyle", style); }
-    void setCursorBlink(bool on) override { note(L"setCursorBlink", on); }
-    void setRts(bool on) override { note(L"setRts", on); }
-    void setDtr(bool on) override { note(L"setDtr", on); }
-
-    void setMediaCache(bool on) override { note(L"setMediaCache", on); }
-    void setMediaRepo(bool on) override { note(L"setMediaRepo", on); }
-    void setSounds(bool on) override { note(L"setSounds", on); }
-    void setBackgroundImage(const std::wstring& path) override { note(L"setBackgroundImage", path); }
-    void setBackgroundFit(const std::wstring& fit) override { note(L"setBackgroundFit", fit); }
-    void setBackgroundOpacity(int percent) override { note(L"setBackgroundOpacity", std::to_wstring(percent)); }
-    void setPlayCharDelay(int ms) override { note(L"setPlayCharDelay", std::to_wstring(ms)); }
-    void setPlayEolDelay(int ms) override { note(L"setPlayEolDelay", std::to_wstring(ms)); }
-    void setPlayEol(const std::wstring& eol) override { note(L"setPlayEol", eol); }
-
-    void maximizeWindow() override { note(L"maximizeWindow"); }
-    void enterSlim() override { note(L"enterSlim"); }
     void resizeWindow(WindowSize size) override {
         note(L"resizeWindow", std::to_wstring(size.width) + L"x" + std::to_wstring(size.height));
     }
-    void minimizeWindow() override { note(L"minimizeWindow"); }
-    void restoreWindow() override { note(L"restoreWindow"); }
-    void lockUi() override { note(L"lockUi"); }
-    void unlockUi() override { note(L"unlockUi"); }
-
-    int clearMediaCache() override {
-        note(L"clearMediaCache");
-        return cachedImages;
-    }
+    int clearMediaCache() override { return note(L"clearMediaCache"), 3; }
     bool isConnected() override { return connected; }
     void connect() override {
         note(L"connect");
         if (onConnect) onConnect();
         connected = true;
     }
-    void disconnect() override {
-        note(L"disconnect");
-        connected = false;
-    }
-    void startCapture(const std::wstring& path) override { note(L"startCapture", path); }
-    bool startPlayback(const std::wstring& path) override {
-        note(L"startPlayback", path);
-        return !failing(path);
-    }
-    void resetPlayDone() override { note(L"resetPlayDone"); }
-    void signalPlayDone() override { note(L"signalPlayDone"); }
-    bool saveScreenshot(const std::wstring& path) override {
-        note(L"saveScreenshot", path);
-        return !failing(path);
-    }
-    void snapScreenshot() override { note(L"snapScreenshot"); }
-    void showNotice(const std::wstring& text) override { note(L"showNotice", text); }
+    void disconnect() override { note(L"disconnect"), connected = false; }
+    bool startPlayback(const std::wstring& path) override { return note(L"startPlayback", path), works(path); }
+    bool saveScreenshot(const std::wstring& path) override { return note(L"saveScreenshot", path), works(path); }
 
 private:
-    static bool failing(const std::wstring& path) { return path.find(L"bad") != std::wstring::npos; }
+    static bool works(const std::wstring& path) { return path.find(L"bad") == std::wstring::npos; }
 
     void note(const wchar_t* name, const std::wstring& value = {}) {
-        calls.push_back(value.empty() ? std::wstring(name) : std::wstring(name) + L" " + value);
+        log += (log.empty() ? L"" : L"; ") + std::wstring(name) + (value.empty() ? L"" : L" " + value);
         persistAtLastCall = persistSettings;
     }
-    void note(const wchar_t* name, bool on) { note(name, std::wstring(on ? L"on" : L"off")); }
 };
+
+// "orvane.exe" and the blank-separated options; '' stands for an empty argument.
+inline std::vector<std::wstring> commandLine(std::wstring_view options) {
+    std::vector<std::wstring> args = {L"orvane.exe"};
+    std::wistringstream words{std::wstring(options)};
+    for (std::wstring word; words >> word;) args.push_back(word == L"''" ? L"" : word);
+    return args;
+}
 
 }  // namespace orvane::test

@@ -16,29 +16,20 @@
 namespace orvane {
 namespace {
 
-using Args = std::vector<std::wstring>;
-using Calls = std::vector<std::wstring>;
+using test::commandLine;
 
 TEST(CommandArgs, AJoinedLineSplitsBackIntoTheSameArguments) {
-    const Args args = {L"C:\\Program Files\\Orvane\\orvane.exe", L"-capture", L"C:\\my dir\\", L"", L"say \"hi\"",
-                       L"a\\\\\"b", L"tab\there", L"\\\\server\\share\\x.bin", L"-ssname", L"\u00e9l\u00e8ve"};
+    const std::vector<std::wstring> args = {L"C:\\Program Files\\Orvane\\orvane.exe", L"-capture", L"C:\\my dir\\", L"",
+                                            L"say \"hi\"", L"a\\\\\"b", L"tab\there", L"\\\\server\\share\\x.bin",
+                                            L"-ssname", L"\u00e9l\u00e8ve"};
     EXPECT_EQ(splitCommandLine(joinCommandLine(args).c_str()), args);
 }
 
-// A target that also plays the running instance's part of the play-done event.
-class EventTarget : public test::RecordingTarget {
-public:
-    void signalPlayDone() override {
-        RecordingTarget::signalPlayDone();
-        const HANDLE done = CreateEventW(nullptr, TRUE, FALSE, kPlayDoneEventName);
-        SetEvent(done);
-        CloseHandle(done);
-    }
-};
-
-// A window of the main window's class whose WM_COPYDATA goes through the
-// real receiving code into a recording target.
-class RunningInstance {
+// A window of the main window's class whose WM_COPYDATA goes through the real
+// receiving code into a recording target that also sets the play-done event.
+// Other test programs may run a window of that class at the same time, so the
+// tests address their own window and never look one up by class.
+class RunningInstance : public test::RecordingTarget {
 public:
     RunningInstance() {
         WNDCLASSW windowClass{};
@@ -50,19 +41,28 @@ public:
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         gate.openAfterStartup();
     }
-    ~RunningInstance() {
+    ~RunningInstance() override {
         DestroyWindow(window);
         UnregisterClassW(kMainWindowClassName, GetModuleHandleW(nullptr));
+    }
+    void signalPlayDone() override {
+        RecordingTarget::signalPlayDone();
+        const HANDLE done = CreateEventW(nullptr, TRUE, FALSE, kPlayDoneEventName);
+        SetEvent(done);
+        CloseHandle(done);
+    }
+    int forward(std::wstring_view options) {
+        const auto args = commandLine(options);
+        return forwardCommandLine(window, args, scanStartupRequests(args).send);
     }
 
     HWND window = nullptr;
     ForwardGate gate;
-    EventTarget target;
 
 private:
     static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         auto* self = reinterpret_cast<RunningInstance*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (message == WM_COPYDATA && self != nullptr) return receiveForwardedLine(lParam, self->gate, self->target);
+        if (message == WM_COPYDATA && self != nullptr) return receiveForwardedLine(lParam, self->gate, *self);
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 };
@@ -75,19 +75,13 @@ std::wstring absolute(const wchar_t* path) {
 
 TEST(ForwardingClient, TheRunningInstanceAppliesTheLineWithAbsoluteFilesAndItsResultIsTheExitCode) {
     RunningInstance running;
-    const Args args = {L"orvane.exe", L"-lan", L"-capture", L"cap.bin", L"-screenshot", L"bad.png"};
-    EXPECT_EQ(forwardCommandLine(running.window, args, false), 1);
-    const Calls expected = {L"switchMode on", L"startCapture " + absolute(L"cap.bin"),
-                            L"saveScreenshot " + absolute(L"bad.png")};
-    EXPECT_EQ(running.target.calls, expected);
-    EXPECT_EQ(running.target.record.mode, L"lan");
-
-    running.target.calls.clear();
-    const Args send = {L"orvane.exe", L"/SEND", L"bad.txt"};
+    EXPECT_EQ(running.forward(L"-lan -capture cap.bin -screenshot bad.png"), 1);
+    EXPECT_EQ(running.log, L"switchMode on; startCapture " + absolute(L"cap.bin") + L"; saveScreenshot " + absolute(L"bad.png"));
+    EXPECT_EQ(running.record.mode, L"lan");
     const DWORD started = GetTickCount();
-    EXPECT_EQ(forwardCommandLine(running.window, send, scanStartupRequests(send).send), 1);
+    EXPECT_EQ(running.forward(L"/SEND bad.txt"), 1);
     EXPECT_LT(GetTickCount() - started, 5000u);  // the event was set at once
-    EXPECT_EQ(running.target.calls.back(), L"signalPlayDone");
+    EXPECT_TRUE(running.log.ends_with(L"; signalPlayDone"));
 }
 
 TEST(ForwardingClient, ForeignCopyDataIsIgnoredAndAClosedGateRefuses) {
@@ -98,37 +92,29 @@ TEST(ForwardingClient, ForeignCopyDataIsIgnoredAndAClosedGateRefuses) {
     EXPECT_EQ(SendMessageW(running.window, WM_COPYDATA, 0, 0), 0);
     ForwardGate closed;
     data.dwData = kForwardedLineTag;
-    EXPECT_EQ(receiveForwardedLine(reinterpret_cast<LPARAM>(&data), closed, running.target), 1);
-    EXPECT_EQ(running.target.calls, Calls{});
+    EXPECT_EQ(receiveForwardedLine(reinterpret_cast<LPARAM>(&data), closed, running), 1);
+    EXPECT_EQ(running.log, L"");
     EXPECT_EQ(SendMessageW(running.window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), 0);
-    EXPECT_EQ(running.target.calls, Calls{L"connect"});
+    EXPECT_EQ(running.log, L"connect");
 }
 
-// Other test programs may run a window of the main class at the same time, so
-// these tests address their own window and never look one up by class.
 TEST(ForwardingClient, AGoneWindowOrAnOverlongLineFailsTheForwarding) {
-    HWND gone = nullptr;
-    {
-        RunningInstance running;
-        gone = running.window;
-    }
-    EXPECT_EQ(forwardCommandLine(gone, Args{L"orvane.exe", L"-connect"}, false), 1);
+    HWND gone = RunningInstance().window;
+    EXPECT_EQ(forwardCommandLine(gone, commandLine(L"-connect"), false), 1);
     RunningInstance running;
-    EXPECT_EQ(forwardCommandLine(running.window, Args{L"orvane.exe", L"-capture", std::wstring(40000, L'x')}, false), 1);
-    EXPECT_EQ(running.target.calls, Calls{});
-    EXPECT_EQ(forwardCommandLine(running.window, Args{L"orvane.exe", L"-capture", std::wstring(30000, L'x')}, false), 0);
-    EXPECT_EQ(running.target.calls.size(), 1u);
+    EXPECT_EQ(running.forward(L"-capture " + std::wstring(40000, L'x')), 1);
+    EXPECT_EQ(running.log, L"");
+    EXPECT_EQ(running.forward(L"-capture " + std::wstring(30000, L'x')), 0);
+    EXPECT_TRUE(running.log.starts_with(L"startCapture "));
 }
 
 TEST(WindowPlacement, ASavedRectangleIsAppliedOnlyOnAnAttachedMonitor) {
     const std::vector<MonitorRect> monitors = monitorRects();
     ASSERT_FALSE(monitors.empty());
-    const MonitorRect& first = monitors.front();
-    const std::wstring onIt = L"640x480+" + std::to_wstring(first.left + 10) + L"+" + std::to_wstring(first.top + 10);
-    EXPECT_EQ(savedPlacementToApply(onIt), (WindowPlacement{640, 480, first.left + 10, first.top + 10}));
-    EXPECT_EQ(savedPlacementToApply(L"640x480+99999+99999"), std::nullopt);
-    EXPECT_EQ(savedPlacementToApply(L"640x480"), std::nullopt);
-    EXPECT_EQ(savedPlacementToApply(L""), std::nullopt);
+    const int left = monitors.front().left + 10, top = monitors.front().top + 10;
+    const std::wstring onIt = L"640x480+" + std::to_wstring(left) + L"+" + std::to_wstring(top);
+    EXPECT_EQ(savedPlacementToApply(onIt), (WindowPlacement{640, 480, left, top}));
+    for (const wchar_t* off : {L"640x480+99999+99999", L"640x480", L""}) EXPECT_EQ(savedPlacementToApply(off), std::nullopt) << off;
 }
 
 }  // namespace
