@@ -22,23 +22,6 @@ std::vector<Row> rowsOf(const std::string& letters) {
     return rows;
 }
 
-TEST(RowDiff, RowsDifferInAnyOfTheirFields) {
-    EXPECT_TRUE(rowsEqual(Row(4), Row(4)));
-    EXPECT_FALSE(rowsEqual(Row(4), Row(5)));
-    const std::function<void(Cell&)> changes[] = {
-        [](Cell& c) { c.ch = u'x'; },     [](Cell& c) { c.fg = 1; },        [](Cell& c) { c.bg = 1; },
-        [](Cell& c) { c.bold = 1; },      [](Cell& c) { c.underline = 1; }, [](Cell& c) { c.dim = 1; },
-        [](Cell& c) { c.italic = 1; },    [](Cell& c) { c.blink = 1; },     [](Cell& c) { c.strike = 1; },
-        [](Cell& c) { c.fgDirect = 1; },  [](Cell& c) { c.bgDirect = 1; },  [](Cell& c) { c.fgRgb = 1; },
-        [](Cell& c) { c.bgRgb = 1; },
-    };
-    for (const auto& change : changes) {
-        Row changed(4);
-        change(changed[3]);
-        EXPECT_FALSE(rowsEqual(Row(4), changed)) << "field " << (&change - changes);
-    }
-}
-
 // The smallest upward scroll, then the changed rows (at most 64) of what is left.
 TEST(RowDiff, ScrollThenDirtyRows) {
     const struct { const char* shadow; const char* grid; int32_t k; std::vector<int32_t> dirty; } cases[] = {
