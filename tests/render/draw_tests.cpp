@@ -18,10 +18,7 @@ std::string text(int32_t x, const char* colour, const char* s, const char* font 
 enum RowSetup { kPlain, kHiddenPhase, kBackgroundImage, kKeyColour, kCanvasColourNoKey };
 
 TEST(DrawRow, RunsOfEqualAttributesWithTheirColours) {
-    const char* black = "000000";
-    const char* grey = "c0c0c0";
-    const char* red = "000080";
-    const char* brightRed = "0000ff";
+    const char *black = "000000", *grey = "c0c0c0", *red = "000080", *brightRed = "0000ff";
     const struct { const char* what; const char* sgr; RowSetup setup; std::string ops; } cases[] = {
         {"one run, characters may differ", "ab ", kPlain, fill(3, 27, black) + text(3, grey, "ab ")},
         {"a new run at each attribute change", "a\x1b[31mbc\x1b[0;41md", kPlain,
@@ -114,9 +111,7 @@ TEST(Overlays, CursorStylesClampingAndBlink) {
 TEST(Overlays, SelectionBandsInReadingOrderEitherDirection) {
     const std::string threeRows = "43,21,643,37;3,37,643,53;3,53,91,69;";
     const struct { CellPos anchor, caret; std::string bands; } cases[] = {
-        {{1, 5}, {3, 10}, threeRows},
-        {{3, 10}, {1, 5}, threeRows},
-        {{2, 4}, {2, 1}, "11,37,43,53;"},
+        {{1, 5}, {3, 10}, threeRows}, {{3, 10}, {1, 5}, threeRows}, {{2, 4}, {2, 1}, "11,37,43,53;"},
         {{2, 1}, {2, 4}, "11,37,43,53;"},
         {{23, 78}, {40, 3}, "627,373,643,389;3,389,643,405;"},  // stops at the last row
     };
