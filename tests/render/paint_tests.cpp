@@ -165,6 +165,7 @@ TEST(PaintTerminal, SecondPaintTakesTheCheapestSafePath) {
         {"hidden blink phase held", x, "D 1", [](Painter& p) { p.t.blinkPhase = 0; }},
         {"a frame on the screen leaves no picture to build on", [&](Painter& p) { x(p); p.host.bufferAvailable = true; },
          "F 0 1 2 3 shadow bbBare", [](Painter& p) { p.host.bufferAvailable = false; }},
+        {"palette changed", [&](Painter& p) { x(p); setPalette(p.t, "PuTTY"); }, "F 0 1 2 3 shadow bbBare"},
         {"background image just removed", [&](Painter& p) { x(p); p.host.backgroundLoaded = false; }, "F 0 1 2 3 bbBare",
          [](Painter& p) { p.host.backgroundLoaded = true; }},
         {"the bell's flash just ended", [&](Painter& p) { x(p); p.request.now = 1700; }, "F 0 1 2 3 shadow bbBare",
