@@ -1,167 +1,217 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 
-#include "render/paint_terminal.h"
-#include "render/render_cache.h"
+#include "render/fast_path_switch.h"
+#include "render/paint_gate.h"
+#include "render/row_diff.h"
 #include "render_fakes.h"
 #include "terminal/selection.h"
 
 namespace orvane {
 namespace {
 
-void feedText(Terminal& t, const std::string& bytes) {
-    feed(t, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+// One letter per row: a row of three cells of that letter.
+std::vector<Row> rowsOf(const std::string& letters) {
+    std::vector<Row> rows;
+    for (char c : letters) {
+        rows.emplace_back(3);
+        for (Cell& cell : rows.back()) cell.ch = char16_t(c);
+    }
+    return rows;
 }
+
+// The smallest upward scroll, then the changed rows (at most 64) of what is left.
+TEST(RowDiff, ScrollThenDirtyRows) {
+    const struct { const char* shadow; const char* grid; int32_t k; std::vector<int32_t> dirty; } cases[] = {
+        {"ABCD", "BCDE", 1, {0, 1, 2, 3}}, {"ABCD", "CDEF", 2, {0, 1, 2, 3}}, {"ABCD", "DXYZ", 3, {0, 1, 2, 3}},
+        {"AAAA", "AAAB", 1, {3}},     // identical rows, last one changed
+        {"AAAA", "AAAA", 1, {}},      // unchanged identical rows read as a scroll
+        {"ABAB", "ABAB", 2, {}},      // the first k that matches, not k = 0
+        {"ABCD", "ABCD", 0, {}},      {"ABCD", "AXCY", 0, {1, 3}}, {"ABCD", "BCXE", 0, {0, 1, 2, 3}},
+        {"ABCD", "XBCD", 0, {0}},     // down by one is never detected
+        {"A", "B", 0, {0}},           {"", "", 0, {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(detectScrollUp(rowsOf(c.grid), rowsOf(c.shadow)), c.k) << c.shadow << " -> " << c.grid;
+        const DirtyRows d = listDirtyRows(rowsOf(c.grid), rowsOf(c.shadow));
+        EXPECT_EQ(std::vector<int32_t>(d.index.begin(), d.index.begin() + d.count), c.dirty) << c.shadow << " -> " << c.grid;
+    }
+    const DirtyRows many = listDirtyRows(rowsOf(std::string(70, 'B')), rowsOf(std::string(70, 'A')));
+    EXPECT_EQ(many.count, kMaxDirtyRows);
+    EXPECT_EQ(many.index[63], 63);
+}
+
+TEST(PaintGate, BellShowsUntilItsTickAndZeroMeansNone) {
+    const struct { uint32_t until, now; bool showing; } cases[] = {
+        {0, 5, false}, {0, 0x90000000u, false}, {1700, 1699, true}, {1700, 1700, false}, {1700, 1701, false},
+        {0x10, 0xFFFFFF00u, true},  // set just before the tick count wrapped
+        {0xFFFFFF00u, 0x10, false},
+    };
+    for (const auto& c : cases) {
+        Terminal t;
+        t.bellFlashUntil = c.until;
+        EXPECT_EQ(bellShowing(t, c.now), c.showing) << c.until << " at " << c.now;
+    }
+}
+
+// The gate conditions that failed, by name.
+std::string gatesOff(const GateFlags& g) {
+    std::string off;
+    for (const auto& [on, name] : {std::pair{g.buf, " buf"}, {g.cache, " cache"}, {g.shadow, " shadow"},
+                                   {g.bbBare, " bbBare"}, {g.bare, " bare"}, {g.geom, " geom"}, {g.blink, " blink"}})
+        if (!on) off += name;
+    return off;
+}
+
+// After a paint of an unchanged 700 x 500 window every condition holds; each cause turns
+// exactly the named one off.
+TEST(PaintGate, EachConditionFailsOnItsOwnCause) {
+    struct State {
+        Terminal t;
+        RenderCache cache;
+        GateInputs in{true, false, 700, 500, 1000};
+    };
+    using S = State&;
+    const std::pair<const char*, std::function<void(State&)>> cases[] = {
+        {"", [](S) {}},                                       {"", [](S s) { s.t.bellFlashUntil = 1000; }},
+        {" buf", [](S s) { s.in.haveBackBuffer = false; }},   {" cache", [](S s) { s.t.fontValid = 0; }},
+        {" cache", [](S s) { s.cache.fitHeight = 499; }},     {" shadow", [](S s) { s.cache.shadowValid = false; }},
+        {" bbBare", [](S s) { s.cache.bufferBare = false; }}, {" bare", [](S s) { s.in.backgroundImageLoaded = true; }},
+        {" bare", [](S s) { s.t.glass.placements.emplace_back(); }}, {" bare", [](S s) { s.t.glass.keyColourSet = true; }},
+        {" geom", [](S s) { s.cache.lastCols = 132; }},       {" geom", [](S s) { s.cache.lastRows = 24; }},
+        {" geom", [](S s) { s.cache.lastWidth = 701; }},      {" geom", [](S s) { s.cache.lastHeight = 501; }},
+        {" geom", [](S s) { s.cache.shadowRows.pop_back(); }}, {" blink", [](S s) { s.t.blinkPhase = 0; }},
+        {" blink", [](S s) { s.t.selectionPresent = 1; }},    {" blink", [](S s) { s.t.bellFlashUntil = 1500; }},
+    };
+    for (const auto& [gate, cause] : cases) {
+        State s;
+        s.t.fontValid = 1;
+        s.cache.fitWidth = s.cache.lastWidth = 700;
+        s.cache.fitHeight = s.cache.lastHeight = 500;
+        s.cache.lastCols = 80;
+        s.cache.lastRows = 25;
+        s.cache.shadowRows = s.t.grid;
+        s.cache.shadowValid = s.cache.bufferBare = true;
+        cause(s);
+        const GateFlags g = evaluateGate(s.t, s.cache, s.in);
+        EXPECT_EQ(gatesOff(g), gate);
+        EXPECT_EQ(g.all(), gatesOff(g).empty()) << gate;
+    }
+}
+
+TEST(FastPathSwitch, OnlyALeadingOneTurnsItOffReadOnceForTheRun) {
+    const std::pair<const char*, bool> cases[] = {{nullptr, true}, {"1", false}, {"10", false}, {"1yes", false},
+                                                  {"0", true},     {"", true},   {" 1", true},  {"yes", true}};
+    for (const auto& [value, allowed] : cases)
+        EXPECT_EQ(fastPathFromEnvironment(value), allowed) << (value ? value : "(unset)");
+    // The only place in this program that asks the process-wide switch.
+    for (const char* value : {"1", "0"}) {
+#ifdef _WIN32
+        _putenv_s("ORVANE_NOFAST", value);
+#else
+        setenv("ORVANE_NOFAST", value, 1);
+#endif
+        EXPECT_FALSE(fastPathAllowed()) << value;
+    }
+}
+
+void feedText(Terminal& t, const std::string& bytes) { feed(t, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()); }
 
 // A 10 x 4 grid in an 86 x 70 window: 8 x 16 cells at (3, 3), font 16 px.
 struct Painter {
     Terminal t;
     RenderCache cache;
-    FakePaintHost host;
+    FakeHost host;
     PaintRequest request{{0, 0, 86, 70}, 1000, true};
-
     Painter() {
         setGeometry(t, 10, 4);
         feedText(t, "a\r\nb\r\nc\r\nd");
     }
-    PaintOutcome paint() {
-        host.clearLogs();
-        return paintTerminal(t, cache, host, request);
-    }
+    PaintOutcome paint() { return paintTerminal(t, cache, host, request); }
+    std::string bufferLog() const { return host.buffer ? host.buffer->log : ""; }
 };
 
-std::string falseGates(const GateFlags& g) {
-    std::string names;
-    const std::pair<bool, const char*> flags[] = {{g.buf, "buf"},     {g.cache, "cache"},
-                                                  {g.shadow, "shadow"}, {g.bbBare, "bbBare"},
-                                                  {g.bare, "bare"},   {g.geom, "geom"},
-                                                  {g.blink, "blink"}};
-    for (const auto& [on, name] : flags)
-        if (!on) names += names.empty() ? name : std::string(" ") + name;
-    return names;
+// "S1 3" (scroll by 1, row 3 drawn), "D 1 3" (dirty rows), "F 0 1 2 3 geom" (full, then the
+// gate conditions that failed).
+std::string summary(const PaintOutcome& out) {
+    std::string s = out.path == PaintPath::kScroll ? "S" + std::to_string(out.scrollLines)
+                    : out.path == PaintPath::kDirtyRows ? "D" : "F";
+    for (int32_t r : out.rowsDrawn) s += " " + std::to_string(r);
+    return s + gatesOff(out.gate);
 }
 
+// The fill and text of one row of the 10 x 4 grid.
 std::string rowOps(int32_t row, const char* text) {
     const std::string top = std::to_string(3 + 16 * row);
-    const std::string bottom = std::to_string(19 + 16 * row);
-    return "fill 3," + top + ",83," + bottom + " 000000|text 3," + top + " c0c0c0 g '" + text + "'";
+    return "F 3," + top + ",83," + std::to_string(19 + 16 * row) + " 000000;T 3," + top + " c0c0c0 g'" + text + "';";
 }
-
-std::vector<std::string> split(const std::string& joined) {
-    std::vector<std::string> parts;
-    size_t from = 0;
-    for (size_t bar; (bar = joined.find('|', from)) != std::string::npos; from = bar + 1)
-        parts.push_back(joined.substr(from, bar - from));
-    parts.push_back(joined.substr(from));
-    return parts;
-}
-
-std::vector<std::string> joinedOps(std::initializer_list<std::string> groups) {
-    std::vector<std::string> ops;
-    for (const std::string& g : groups)
-        for (const std::string& op : split(g)) ops.push_back(op);
-    return ops;
-}
-
-struct RepaintCase {
-    const char* what;
-    std::function<void(Painter&)> change;
-    PaintPath path;
-    int32_t scroll;
-    std::vector<int32_t> rowsDrawn;
-    const char* gatesOff;
-    std::function<void(Painter&)> before = {};
-};
+const std::string kAllRows = rowOps(0, "a         ") + rowOps(1, "b         ") + rowOps(2, "c         ") + rowOps(3, "d         ");
 
 TEST(PaintTerminal, SecondPaintTakesTheCheapestSafePath) {
-    const std::vector<int32_t> all = {0, 1, 2, 3};
-    const std::vector<RepaintCase> cases = {
-        {"line feed at the bottom", [](Painter& p) { feedText(p.t, "\r\ne"); }, PaintPath::kScroll,
-         1, {3}, ""},
-        {"two lines scrolled in", [](Painter& p) { feedText(p.t, "\r\ne\r\nf"); },
-         PaintPath::kScroll, 2, {2, 3}, ""},
-        {"identical rows, last one changed", [](Painter& p) { p.t.grid[3][0].ch = u'z'; },
-         PaintPath::kScroll, 1, {3}, "", [](Painter& p) { clearScreen(p.t); }},
-        {"two rows changed", [](Painter& p) { p.t.grid[1][0].ch = u'X'; p.t.grid[3][5].fg = 2; },
-         PaintPath::kDirtyRows, 0, {1, 3}, ""},
-        {"nothing changed", [](Painter&) {}, PaintPath::kFull, 0, all, ""},
-        {"every row changed", [](Painter& p) { for (Row& r : p.t.grid) r[9].ch = u'!'; },
-         PaintPath::kFull, 0, all, ""},
-        {"background image", [](Painter& p) { p.t.grid[1][0].ch = u'X'; p.host.backgroundLoaded = true; },
-         PaintPath::kFull, 0, all, "bare"},
-        {"glass placement", [](Painter& p) { p.t.grid[1][0].ch = u'X'; p.t.glass.placements.emplace_back(); },
-         PaintPath::kFull, 0, all, "bare"},
-        {"key colour", [](Painter& p) { p.t.grid[1][0].ch = u'X'; p.t.glass.keyColourSet = true; },
-         PaintPath::kFull, 0, all, "bare"},
-        {"selection", [](Painter& p) { p.t.grid[1][0].ch = u'X'; selectAll(p.t); },
-         PaintPath::kFull, 0, all, "blink"},
-        {"blink phase", [](Painter& p) { p.t.grid[1][0].ch = u'X'; p.t.blinkPhase = 0; },
-         PaintPath::kFull, 0, all, "blink"},
-        {"bell showing", [](Painter& p) { p.t.grid[1][0].ch = u'X'; p.t.bellFlashUntil = 1700; },
-         PaintPath::kFull, 0, all, "blink"},
-        {"bell long over", [](Painter& p) { p.t.grid[1][0].ch = u'X'; p.t.bellFlashUntil = 999; },
-         PaintPath::kDirtyRows, 0, {1}, ""},
-        {"palette changed", [](Painter& p) { p.t.grid[1][0].ch = u'X'; setPalette(p.t, "PuTTY"); },
-         PaintPath::kFull, 0, all, "shadow bbBare"},
-        {"shadow invalidated", [](Painter& p) { p.t.grid[1][0].ch = u'X'; invalidateShadow(p.cache); },
-         PaintPath::kFull, 0, all, "shadow bbBare"},
-        {"window resized", [](Painter& p) { p.t.grid[1][0].ch = u'X'; p.request.paint.right = 90; },
-         PaintPath::kFull, 0, all, "geom"},
-        {"back buffer refused", [](Painter& p) { p.t.grid[1][0].ch = u'X'; p.host.bufferAvailable = false; },
-         PaintPath::kFull, 0, all, "buf"},
-        {"grid resized", [](Painter& p) { setGeometry(p.t, 10, 3); },
-         PaintPath::kFull, 0, {0, 1, 2}, "geom"},
-        {"background image just removed", [](Painter& p) { p.t.grid[1][0].ch = u'X'; p.host.backgroundLoaded = false; },
-         PaintPath::kFull, 0, all, "bbBare", [](Painter& p) { p.host.backgroundLoaded = true; }},
-        {"hidden blink phase held", [](Painter& p) { p.t.grid[1][0].ch = u'X'; },
-         PaintPath::kDirtyRows, 0, {1}, "", [](Painter& p) { p.t.blinkPhase = 0; }},
+    using Change = std::function<void(Painter&)>;
+    const auto x = [](Painter& p) { p.t.grid[1][0].ch = u'X'; };  // one row changed
+    const struct { const char* what; Change change; const char* expected; Change before = [](Painter&) {}; } cases[] = {
+        {"line feed at the bottom", [](Painter& p) { feedText(p.t, "\r\ne"); }, "S1 3"},
+        {"two lines scrolled in", [](Painter& p) { feedText(p.t, "\r\ne\r\nf"); }, "S2 2 3"},
+        {"identical rows, last one changed", [](Painter& p) { p.t.grid[3][0].ch = u'z'; }, "S1 3",
+         [](Painter& p) { clearScreen(p.t); }},
+        {"two rows changed", [&](Painter& p) { x(p); p.t.grid[3][5].fg = 2; }, "D 1 3"},
+        {"nothing changed", [](Painter&) {}, "F 0 1 2 3"},
+        {"every row changed", [](Painter& p) { for (Row& r : p.t.grid) r[9].ch = u'!'; }, "F 0 1 2 3"},
+        {"bell long over", [&](Painter& p) { x(p); p.t.bellFlashUntil = 999; }, "D 1"},
+        {"fast paths switched off", [&](Painter& p) { x(p); p.request.fastPathAllowed = false; }, "F 0 1 2 3"},
+        {"hidden blink phase held", x, "D 1", [](Painter& p) { p.t.blinkPhase = 0; }},
+        {"a frame on the screen leaves no picture to build on", [&](Painter& p) { x(p); p.host.bufferAvailable = true; },
+         "F 0 1 2 3 shadow bbBare", [](Painter& p) { p.host.bufferAvailable = false; }},
+        {"palette changed", [&](Painter& p) { x(p); setPalette(p.t, "PuTTY"); }, "F 0 1 2 3 shadow bbBare"},
+        {"background image just removed", [&](Painter& p) { x(p); p.host.backgroundLoaded = false; }, "F 0 1 2 3 bbBare",
+         [](Painter& p) { p.host.backgroundLoaded = true; }},
+        {"the bell's flash just ended", [&](Painter& p) { x(p); p.request.now = 1700; }, "F 0 1 2 3 shadow bbBare",
+         [](Painter& p) { p.t.bellFlashUntil = 1700; }},
     };
-    for (const RepaintCase& c : cases) {
+    for (const auto& c : cases) {
         Painter p;
-        if (c.before) c.before(p);
-        const PaintOutcome first = p.paint();
-        EXPECT_EQ(first.path, PaintPath::kFull) << c.what;
-        EXPECT_TRUE(falseGates(first.gate).starts_with("shadow bbBare")) << c.what;
+        c.before(p);
+        EXPECT_NE(summary(p.paint()).find("shadow bbBare"), std::string::npos) << c.what;  // nothing yet
         c.change(p);
-        const PaintOutcome second = p.paint();
-        EXPECT_EQ(second.path, c.path) << c.what;
-        EXPECT_EQ(second.scrollLines, c.scroll) << c.what;
-        EXPECT_EQ(second.rowsDrawn, c.rowsDrawn) << c.what;
-        EXPECT_EQ(falseGates(second.gate), c.gatesOff) << c.what;
-        EXPECT_EQ(second.eligible, std::string(c.gatesOff).empty()) << c.what;
+        const PaintOutcome out = p.paint();
+        EXPECT_EQ(summary(out), c.expected) << c.what;
+        EXPECT_EQ(out.eligible, out.gate.all() && p.request.fastPathAllowed) << c.what;
+        EXPECT_FALSE(out.bellDrawn) << c.what;
     }
 }
 
-TEST(PaintTerminal, FirstPaintFitsAndDrawsEveryLayer) {
+TEST(PaintTerminal, FramesDrawnExactly) {
     Painter p;
-    const PaintOutcome out = p.paint();
-    EXPECT_TRUE(out.refitted);
-    EXPECT_EQ(p.cache.fontPixelSize, 16);
-    EXPECT_EQ(p.host.buffer.ops,
-              joinedOps({"buffer 86,70|font 16|fill 0,0,86,70 2d2d2d|fill 3,3,83,67 000000|"
-                         "layers 3,3,83,67",
-                         rowOps(0, "a         "), rowOps(1, "b         "), rowOps(2, "c         "),
-                         rowOps(3, "d         ")}));
-    // Cursor after the "d": a block on the screen only.
-    EXPECT_EQ(p.host.screen.ops, joinedOps({"present 0,0 86,70", "invert 11,51,19,67"}));
-    EXPECT_FALSE(p.paint().refitted);
-    // Twice the columns in the same window: half the cell width.
-    setGeometry(p.t, 20, 4);
-    EXPECT_TRUE(p.paint().refitted);
-    EXPECT_EQ(p.cache.cellWidth, 4);
-    EXPECT_EQ(p.cache.cellHeight, 9);
-    EXPECT_TRUE(p.t.fontValid);
-}
-
-TEST(PaintTerminal, LineFeedAtTheBottomIsOneCopyAndOneRow) {
-    Painter p;
-    p.paint();
+    const PaintOutcome first = p.paint();
+    EXPECT_TRUE(first.refitted);
+    EXPECT_EQ(p.bufferLog(), "f16;F 0,0,86,70 2d2d2d;F 3,3,83,67 000000;" + kAllRows);
+    EXPECT_EQ(p.host.screen.log, "P 0,0 86,70;I 11,51,19,67;");  // the cursor after "d", on the screen only
+    // Readings 1..5: start, before composing, composed, rendered, end.
+    EXPECT_EQ(std::vector<int64_t>({first.ticks.composite, first.ticks.render, first.ticks.blit, first.ticks.total}),
+              std::vector<int64_t>({1, 1, 1, 4}));
     feedText(p.t, "\r\ne");
+    EXPECT_FALSE(p.paint().refitted);
+    EXPECT_EQ(p.bufferLog(), "f16;C 3,19,83,67>3,3;" + rowOps(3, "e         "));
+    p.t.bellFlashUntil = 1700;
+    EXPECT_TRUE(p.paint().bellDrawn);
+    EXPECT_TRUE(p.bufferLog().ends_with("F 67,3,83,35 28c8ff;")) << p.bufferLog();
+    p.t.bellFlashUntil = 0;
+    p.host.bufferAvailable = false;
     p.paint();
-    EXPECT_EQ(p.host.buffer.ops,
-              joinedOps({"buffer 86,70|font 16|copy 3,19,83,67 to 3,3", rowOps(3, "e         ")}));
-    EXPECT_EQ(p.host.screen.ops, joinedOps({"present 0,0 86,70", "invert 11,51,19,67"}));
+    EXPECT_EQ(p.host.screen.log, "f16;F 3,3,83,67 000000;" + rowOps(0, "b         ") + rowOps(1, "c         ") +
+                                     rowOps(2, "d         ") + rowOps(3, "e         ") + "I 11,51,19,67;");
+    setGeometry(p.t, 20, 4);  // twice the columns in the same window: refitted to half the cell width
+    EXPECT_TRUE(p.paint().refitted);
+    EXPECT_EQ((CellMetrics{p.cache.cellWidth, p.cache.cellHeight}), (CellMetrics{4, 9}));
+
+    Terminal t;  // 80 x 25 in a window too small for 4 px: the OEM font, overflowing
+    RenderCache cache;
+    FakeHost host;
+    EXPECT_EQ(paintTerminal(t, cache, host, {{0, 0, 300, 100}, 0, true}).rowsDrawn.size(), 25u);
+    EXPECT_TRUE(host.buffer->log.starts_with("f0;F 0,0,300,100 2d2d2d;F 3,3,643,303 000000;")) << host.buffer->log;
 }
 
 TEST(PaintTerminal, LayerCacheOnlyWhenTheFastPathIsAllowed) {
@@ -170,65 +220,7 @@ TEST(PaintTerminal, LayerCacheOnlyWhenTheFastPathIsAllowed) {
         p.host.layerCacheAvailable = true;
         p.request.fastPathAllowed = allowed;
         EXPECT_EQ(p.paint().layerCacheUsed, allowed);
-        EXPECT_EQ(p.host.buffer.ops[2], allowed ? "layercache 86,70 grid 3,3,83,67 cell 8,16"
-                                                : "fill 0,0,86,70 2d2d2d");
-        EXPECT_EQ(p.host.buffer.opsStartingWith("fill 3,3,83,67 ").size(), allowed ? 0u : 1u);
-        EXPECT_EQ(p.host.buffer.opsStartingWith("layers ").size(), allowed ? 0u : 1u);
     }
-}
-
-TEST(PaintTerminal, BellIsDrawnWithTheTextAndForcesAFullPaintAfter) {
-    Painter p;
-    p.paint();
-    p.t.bellFlashUntil = 1700;
-    PaintOutcome out = p.paint();
-    EXPECT_TRUE(out.bellDrawn);
-    EXPECT_EQ(p.host.buffer.ops.back(), "bell 3,3");
-    p.request.now = 1700;  // the flash is over
-    p.t.grid[1][0].ch = u'X';
-    out = p.paint();
-    EXPECT_FALSE(out.bellDrawn);
-    EXPECT_EQ(out.path, PaintPath::kFull);
-    EXPECT_EQ(falseGates(out.gate), "shadow bbBare");
-    p.t.grid[1][0].ch = u'Y';
-    EXPECT_EQ(p.paint().path, PaintPath::kDirtyRows);
-
-    // 0 means no bell, even where the tick difference looks negative.
-    p.t.bellFlashUntil = 0;
-    p.request.now = 0x90000000u;
-    out = p.paint();
-    EXPECT_FALSE(out.bellDrawn);
-    EXPECT_TRUE(out.gate.blink);
-}
-
-TEST(PaintTerminal, WithoutBackBufferTheFrameGoesToTheScreen) {
-    Painter p;
-    p.host.bufferAvailable = false;
-    p.paint();
-    EXPECT_TRUE(p.host.buffer.ops.empty());
-    EXPECT_EQ(p.host.screen.ops,
-              joinedOps({"font 16|fill 3,3,83,67 000000|layers 3,3,83,67",
-                         rowOps(0, "a         "), rowOps(1, "b         "), rowOps(2, "c         "),
-                         rowOps(3, "d         "), "invert 11,51,19,67"}));
-    // A new back buffer holds nothing yet: its first frame is full.
-    p.host.bufferAvailable = true;
-    p.t.grid[1][0].ch = u'X';
-    EXPECT_EQ(p.paint().path, PaintPath::kFull);
-    p.t.grid[1][0].ch = u'Y';
-    EXPECT_EQ(p.paint().path, PaintPath::kDirtyRows);
-}
-
-TEST(PaintTerminal, TinyWindowUsesTheOemFontAndOverflows) {
-    Terminal t;  // 80 x 25
-    RenderCache cache;
-    FakePaintHost host;
-    const PaintOutcome out = paintTerminal(t, cache, host, {{0, 0, 300, 100}, 0, true});
-    EXPECT_EQ(cache.fontPixelSize, 0);
-    EXPECT_EQ(cache.cellWidth, 8);
-    EXPECT_EQ(cache.cellHeight, 12);
-    EXPECT_EQ(host.buffer.ops[1], "font 0");
-    EXPECT_EQ(host.buffer.ops[3], "fill 3,3,643,303 000000");
-    EXPECT_EQ(out.rowsDrawn.size(), 25u);
 }
 
 TEST(PaintTerminal, OffsetPaintRectangleAndOverlaysOnlyOnTheScreen) {
@@ -239,35 +231,9 @@ TEST(PaintTerminal, OffsetPaintRectangleAndOverlaysOnlyOnTheScreen) {
     p.t.noticeText = u"hi";
     p.t.noticeUntil = 2000;
     p.paint();
-    EXPECT_EQ(p.host.buffer.ops[3], "fill 3,3,83,67 000000");  // buffer coordinates
-    EXPECT_TRUE(p.host.buffer.opsStartingWith("invert").empty());
-    EXPECT_TRUE(p.host.buffer.opsStartingWith("measure").empty());
-    EXPECT_EQ(p.host.screen.ops,
-              joinedOps({"present 10,20 86,70", "invert 21,71,29,87", "invert 13,23,29,39",
-                         "measure n 'hi'|fill 23,45,55,77 141414|frame 23,45,55,77 5a5a5a|"
-                         "text 31,53 82ebeb n 'hi'"}));
-}
-
-TEST(PaintTerminal, NoFastPathNeverScrolls) {
-    Painter p;
-    p.request.fastPathAllowed = false;
-    for (int i = 0; i < 3; ++i) {
-        feedText(p.t, "\r\nz");
-        const PaintOutcome out = p.paint();
-        EXPECT_EQ(out.path, PaintPath::kFull);
-        EXPECT_FALSE(out.eligible);
-        EXPECT_EQ(out.rowsDrawn.size(), 4u);
-    }
-}
-
-TEST(PaintTerminal, PhaseTimesFromTheHostCounter) {
-    Painter p;
-    // Readings 1..5: start, before composing, composed, rendered, end.
-    const PaintOutcome out = p.paint();
-    EXPECT_EQ(out.ticks.composite, 1);
-    EXPECT_EQ(out.ticks.render, 1);
-    EXPECT_EQ(out.ticks.blit, 1);
-    EXPECT_EQ(out.ticks.total, 4);
+    EXPECT_EQ(p.bufferLog(), "f16;F 0,0,86,70 2d2d2d;F 3,3,83,67 000000;" + kAllRows);
+    EXPECT_EQ(p.host.screen.log, "P 10,20 86,70;I 21,71,29,87;I 13,23,29,39;M n'hi';F 23,45,55,77 141414;"
+                                 "R 23,45,55,77 5a5a5a;T 31,53 82ebeb n'hi';");
 }
 
 }  // namespace

@@ -5,6 +5,15 @@ namespace orvane::testing {
 PaintTarget::PaintTarget(int32_t width, int32_t height)
     : dib(DibSection::create(nullptr, width, height)), context(nullptr, dib.bitmap()), rect{0, 0, width, height} {}
 
+namespace {
+Colour fromDib(uint32_t v) { return rgb((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF); }
+}  // namespace
+
+Colour PaintTarget::pixel(int32_t x, int32_t y) const {
+    GdiFlush();
+    return fromDib(dib.pixels()[size_t(y) * size_t(dib.width()) + size_t(x)]);
+}
+
 PaintedTerminal::PaintedTerminal(int32_t cols, int32_t rows, int32_t width, int32_t height) : target(width, height) {
     setGeometry(t, cols, rows);
 }
@@ -21,8 +30,7 @@ PaintOutcome PaintedTerminal::paint(bool fastPathAllowed) {
 
 Colour PaintedTerminal::pixel(int32_t x, int32_t y) const {
     const BackBuffer& b = renderer.backBuffer;
-    const uint32_t p = b.pixels()[size_t(y) * size_t(b.width()) + size_t(x)];
-    return rgb((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    return fromDib(b.pixels()[size_t(y) * size_t(b.width()) + size_t(x)]);
 }
 
 GridLayout PaintedTerminal::layout() const {

@@ -14,6 +14,7 @@ namespace orvane::testing {
 // A window stand-in: a memory context with a DIB section the paint goes to.
 struct PaintTarget {
     PaintTarget(int32_t width, int32_t height);
+    Colour pixel(int32_t x, int32_t y) const;  // as 0x00BBGGRR
     DibSection dib;
     MemoryContext context;
     RECT rect;
