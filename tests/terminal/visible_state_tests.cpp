@@ -11,7 +11,7 @@
 namespace orvane {
 namespace {
 
-Canvas smallCanvas(uint32_t colour) { return {.width = 2, .height = 2, .pixels = {4, colour}, .valid = true}; }
+Canvas smallCanvas(uint32_t c) { return {.width = 2, .height = 2, .pixels = {c, c, c, c}, .valid = true}; }
 
 // One canvas, one placement and one cell with direct colours, so every
 // field has something to change.
